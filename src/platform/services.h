@@ -4,14 +4,19 @@ namespace ordalis {
 
 class Clock;
 class Prompts;
+class SerialPortFactory;
+class LanConnectionFactory;
+class HostAddresses;
 
 // The platform services the core reaches through the application object. Start-up wires
 // the real ones, tests wire the fakes. Not owned: they outlive the application object.
-// (The serial port, LAN connection and host address services join here with the links.)
 struct Services
 {
     Clock* clock = nullptr;
     Prompts* prompts = nullptr;
+    SerialPortFactory* serialPorts = nullptr;
+    LanConnectionFactory* lanConnections = nullptr;
+    HostAddresses* hostAddresses = nullptr;
 };
 
 } // namespace ordalis

@@ -1,0 +1,174 @@
+#include "platform/qt_lan_connection.h"
+
+#include <QHostAddress>
+#include <QMetaObject>
+
+#include <algorithm>
+#include <climits>
+
+#ifdef Q_OS_WIN
+#include <winsock2.h>
+#else
+#include <sys/socket.h>
+#endif
+
+namespace ordalis {
+
+QtLanConnection::QtLanConnection(Clock& clock) : m_clock(clock)
+{
+    connect(&m_socket, &QTcpSocket::connected, this, &QtLanConnection::onConnected);
+    connect(&m_socket, &QTcpSocket::errorOccurred, this, &QtLanConnection::onError);
+    connect(&m_socket, &QTcpSocket::readyRead, this,
+        [this] { report([](LanConnectionListener& l) { l.onReadable(); }); });
+    connect(&m_socket, &QTcpSocket::disconnected, this, [this] {
+        if (m_connected) {
+            m_connected = false;
+            report([](LanConnectionListener& l) { l.onClosed(); });
+        }
+    });
+}
+
+QtLanConnection::~QtLanConnection()
+{
+    m_listener = nullptr;
+    close();
+}
+
+void QtLanConnection::connectTo(const QString& address, std::uint16_t port)
+{
+    QHostAddress host;
+    if (!host.setAddress(address) || host.protocol() != QAbstractSocket::IPv4Protocol) {
+        // Never a name lookup: the address must be dotted IPv4. Reported from the event loop.
+        m_connectReported = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (m_listener)
+                    m_listener->onConnected(kBadAddress);
+            },
+            Qt::QueuedConnection);
+        return;
+    }
+    m_socket.connectToHost(host, port);
+}
+
+std::int64_t QtLanConnection::send(std::span<const std::uint8_t> bytes)
+{
+    if (m_socket.state() != QAbstractSocket::ConnectedState)
+        return -1;
+    const qint64 queued = m_socket.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
+    // The GUI thread sleeps after a send: push the bytes out now rather than from the event loop.
+    m_socket.flush();
+    return queued;
+}
+
+bool QtLanConnection::pullArrived()
+{
+    if (m_socket.bytesAvailable() > 0)
+        return true;
+    if (m_socket.state() != QAbstractSocket::ConnectedState)
+        return false;
+    // A zero wait moves what the system holds into the socket's buffer without sleeping.
+    m_inWait = true;
+    m_socket.waitForReadyRead(0);
+    m_inWait = false;
+    return m_socket.bytesAvailable() > 0;
+}
+
+std::int64_t QtLanConnection::read(std::span<std::uint8_t> dest)
+{
+    if (!pullArrived())
+        return m_socket.state() == QAbstractSocket::ConnectedState ? 0 : -1;
+    const qint64 got = m_socket.read(reinterpret_cast<char*>(dest.data()), qint64(dest.size()));
+    return got < 0 ? -1 : got;
+}
+
+bool QtLanConnection::waitForReadable(std::int64_t deadlineMs)
+{
+    for (;;) {
+        if (pullArrived())
+            return true;
+        if (m_socket.state() != QAbstractSocket::ConnectedState)
+            return false;
+        const std::int64_t left = deadlineMs - m_clock.nowMs();
+        if (left <= 0)
+            return false;
+        m_inWait = true;
+        const bool arrived
+            = m_socket.waitForReadyRead(static_cast<int>(std::min<std::int64_t>(left, INT_MAX)));
+        m_inWait = false;
+        if (arrived)
+            return true;
+        // A time-out loops to the deadline check; any other failure has closed the socket.
+    }
+}
+
+void QtLanConnection::close()
+{
+    m_urgent.reset();
+    m_connected = false;
+    if (m_socket.state() != QAbstractSocket::UnconnectedState) {
+        // Our own close is not the peer's: no onClosed for it.
+        const QSignalBlocker blocker(&m_socket);
+        m_socket.abort();
+    }
+}
+
+void QtLanConnection::report(std::function<void(LanConnectionListener&)> event)
+{
+    if (!m_inWait) {
+        if (m_listener)
+            event(*m_listener);
+        return;
+    }
+    QMetaObject::invokeMethod(
+        this,
+        [this, event = std::move(event)] {
+            if (m_listener)
+                event(*m_listener);
+        },
+        Qt::QueuedConnection);
+}
+
+void QtLanConnection::onConnected()
+{
+    m_connected = true;
+    m_connectReported = true;
+    m_socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    const qintptr fd = m_socket.socketDescriptor();
+    if (fd >= 0) {
+        m_urgent = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Exception);
+        connect(m_urgent.get(), &QSocketNotifier::activated, this, &QtLanConnection::onUrgentData);
+    }
+    report([](LanConnectionListener& l) { l.onConnected(0); });
+    // Writability follows a completed connect, from the event loop.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (m_listener && m_connected)
+                m_listener->onWritable();
+        },
+        Qt::QueuedConnection);
+}
+
+void QtLanConnection::onError(QAbstractSocket::SocketError error)
+{
+    if (m_connectReported || error == QAbstractSocket::SocketTimeoutError)
+        return;
+    m_connectReported = true;
+    report([](LanConnectionListener& l) { l.onConnected(kRefused); });
+}
+
+void QtLanConnection::onUrgentData()
+{
+    // Take the urgent byte out, or the notifier fires again at once; its value is not used.
+    char byte = 0;
+#ifdef Q_OS_WIN
+    ::recv(static_cast<SOCKET>(m_socket.socketDescriptor()), &byte, 1, MSG_OOB);
+#else
+    ::recv(static_cast<int>(m_socket.socketDescriptor()), &byte, 1, MSG_OOB);
+#endif
+    report([](LanConnectionListener& l) { l.onOutOfBand(); });
+}
+
+} // namespace ordalis
