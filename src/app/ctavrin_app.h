@@ -2,12 +2,14 @@
 
 #include "app/settings.h"
 #include "app/wall_model.h"
+#include "platform/serial_port.h"
 #include "platform/services.h"
 
 #include <QString>
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace ordalis {
@@ -43,6 +45,7 @@ public:
 
     // Serial link state.
     bool ComPortOpen = false;
+    std::unique_ptr<SerialPort> ComPortHandle;
     QString portName;
     std::uint32_t ReadTimeoutBase = 0;
     std::uint8_t LastTargetId = 0;
