@@ -169,9 +169,15 @@ bool SaveIpSettings(CTavrinApp& app)
         return false;
     }
     const QByteArray text = FormatIpSettings(app.IpTable);
-    if (file.write(text) != text.size() || !file.commit()) {
-        report(app,
-            QStringLiteral("The IP settings file %1 could not be written: %2").arg(path, file.errorString()));
+    // A short write (disk full, file size limit) can go unreported by write() and commit(),
+    // which would put a truncated file in place of the old one: check what reached the file.
+    const bool complete = file.write(text) == text.size() && file.flush() && file.size() == text.size();
+    if (!complete || !file.commit()) {
+        const QString cause = file.error() != QFileDevice::NoError
+            ? file.errorString()
+            : QStringLiteral("only part of the text could be written");
+        file.cancelWriting();
+        report(app, QStringLiteral("The IP settings file %1 could not be written: %2").arg(path, cause));
         return false;
     }
     return true;
