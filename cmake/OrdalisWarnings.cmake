@@ -3,6 +3,13 @@ add_library(ordalis_warnings INTERFACE)
 target_compile_options(ordalis_warnings INTERFACE -Wall -Wextra -Wpedantic)
 if(ORDALIS_WERROR)
   target_compile_options(ordalis_warnings INTERFACE -Werror)
+  # GCC 12 at -O2 reports out-of-bounds copies and uninitialised reads inside inlined
+  # libstdc++ code (std::vector::insert, std::optional copies) that cannot happen; they
+  # stay visible as warnings there but do not fail the build.
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
+    target_compile_options(ordalis_warnings INTERFACE
+      -Wno-error=array-bounds -Wno-error=stringop-overflow -Wno-error=maybe-uninitialized)
+  endif()
 endif()
 
 # ordalis_library(NAME SOURCES... [QT components...]) is plain add_library with our warnings.

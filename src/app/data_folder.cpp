@@ -43,8 +43,9 @@ QString BuildDataFolder()
 {
     const QString overridden = qEnvironmentVariable(kDataFolderVariable);
     if (!overridden.isEmpty()) {
-        QDir().mkpath(overridden);
-        return QDir::cleanPath(overridden);
+        const QString folder = QDir(overridden).absolutePath();
+        QDir().mkpath(folder);
+        return folder;
     }
     return BuildDataFolderUnder(documentsFolder());
 }

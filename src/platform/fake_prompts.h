@@ -30,13 +30,16 @@ public:
         m_files.push_back(prompt);
         if (m_paths.empty())
             return std::nullopt;
-        std::optional<QString> path = m_paths.front();
+        const QString path = m_paths.front();
         m_paths.pop_front();
+        if (path.isNull())
+            return std::nullopt;
         return path;
     }
 
     void queueAnswer(PromptAnswer answer) { m_answers.push_back(answer); }
-    void queuePath(std::optional<QString> path) { m_paths.push_back(std::move(path)); }
+    // A null path (or nullopt) scripts a cancelled chooser.
+    void queuePath(std::optional<QString> path) { m_paths.push_back(path.value_or(QString())); }
 
     const std::vector<MessagePrompt>& messages() const { return m_messages; }
     const std::vector<FilePrompt>& fileChoosers() const { return m_files; }
@@ -50,7 +53,7 @@ private:
     std::vector<MessagePrompt> m_messages;
     std::vector<FilePrompt> m_files;
     std::deque<PromptAnswer> m_answers;
-    std::deque<std::optional<QString>> m_paths;
+    std::deque<QString> m_paths;
 };
 
 } // namespace ordalis
