@@ -12,7 +12,7 @@ namespace ordalis {
 class FakeClock final : public Clock
 {
 public:
-    explicit FakeClock(std::int64_t startMs = 1000) : m_now(startMs) {}
+    explicit FakeClock(std::int64_t startMs = 1000) : m_now(startMs) { }
 
     std::int64_t nowMs() const override { return m_now; }
     void sleepMs(std::int64_t ms) override

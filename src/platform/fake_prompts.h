@@ -21,8 +21,8 @@ public:
             return answer;
         }
         return prompt.buttons == PromptButtons::YesNo || prompt.buttons == PromptButtons::YesNoCancel
-                   ? PromptAnswer::Yes
-                   : PromptAnswer::Ok;
+            ? PromptAnswer::Yes
+            : PromptAnswer::Ok;
     }
 
     std::optional<QString> chooseFile(const FilePrompt& prompt) override

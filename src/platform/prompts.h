@@ -20,10 +20,10 @@ struct MessagePrompt
 
 struct FilePrompt
 {
-    bool mustExist = true;    // an open chooser; false lets the operator name a new file
-    QString title;            // empty: the platform's own ("Open")
+    bool mustExist = true; // an open chooser; false lets the operator name a new file
+    QString title; // empty: the platform's own ("Open")
     QString defaultExtension; // without the dot, e.g. "bin"
-    QString filter;           // Qt filter text, e.g. "Binary Files (*.bin);;All Files (*)"
+    QString filter; // Qt filter text, e.g. "Binary Files (*.bin);;All Files (*)"
     QString startPath;
 };
 
