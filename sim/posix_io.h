@@ -1,0 +1,33 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace ordalis::sim {
+
+// Thin wrappers over the POSIX calls the endpoints need. Each returns -1 (or false) with 'error' set.
+
+struct PtyPair
+{
+    int master = -1;
+    int slave = -1; // kept open by the simulator so the line survives the PC closing its port
+    std::string path;
+};
+
+// Both ends raw before anyone writes, so no byte is cooked or echoed by the terminal layer.
+bool openRawPty(PtyPair& pty, std::string& error);
+// A symbolic link at 'path' to 'target', replacing an old link; makes the parent folders.
+bool makeLink(const std::string& path, const std::string& target, std::string& error);
+
+// A TCP socket bound to address:port; listening unless 'listen' is false (then connects are refused).
+int openTcpSocket(const std::string& address, int port, bool listen, std::string& error);
+int openUdpSocket(const std::string& address, int port, std::string& error);
+int localPort(int fd);
+void closeFd(int& fd);
+bool setNonBlocking(int fd);
+
+// "127.0.0.11" + 2 = "127.0.0.13"; none when the last byte would pass 255 or the text is no address.
+std::optional<std::string> offsetAddress(const std::string& address, int offset);
+bool isIpv4(const std::string& address);
+
+} // namespace ordalis::sim
