@@ -1,0 +1,132 @@
+#pragma once
+
+#include "app/ctavrin_app.h"
+#include "link/lan_link.h"
+#include "platform/fake_clock.h"
+#include "platform/fake_host_addresses.h"
+#include "platform/fake_lan_network.h"
+#include "platform/fake_prompts.h"
+#include "platform/fake_serial_line.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace ordalis::test {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// "07 05 00 42" -> bytes.
+inline Bytes hex(const char* text)
+{
+    Bytes bytes;
+    std::string digits;
+    for (const char* c = text; *c; ++c) {
+        if (*c != ' ')
+            digits.push_back(*c);
+    }
+    for (std::size_t i = 0; i + 1 < digits.size(); i += 2)
+        bytes.push_back(static_cast<std::uint8_t>(std::stoul(digits.substr(i, 2), nullptr, 16)));
+    return bytes;
+}
+
+inline std::string toHex(const Bytes& bytes)
+{
+    static const char* digits = "0123456789ABCDEF";
+    std::string text;
+    for (std::uint8_t b : bytes) {
+        if (!text.empty())
+            text.push_back(' ');
+        text.push_back(digits[b >> 4]);
+        text.push_back(digits[b & 15]);
+    }
+    return text;
+}
+
+inline std::vector<std::string> toHex(const std::vector<ReceivedFrame>& frames)
+{
+    std::vector<std::string> texts;
+    for (const ReceivedFrame& f : frames)
+        texts.push_back(toHex(f.bytes));
+    return texts;
+}
+
+// A message box as a test expects it.
+struct Box
+{
+    const char* text;
+    PromptIcon icon;
+};
+
+inline std::vector<std::string> boxTexts(const std::vector<MessagePrompt>& prompts)
+{
+    std::vector<std::string> texts;
+    for (const MessagePrompt& p : prompts)
+        texts.push_back(p.text.toStdString() + "|" + std::to_string(int(p.icon)));
+    return texts;
+}
+
+inline std::vector<std::string> boxTexts(const std::vector<Box>& boxes)
+{
+    std::vector<std::string> texts;
+    for (const Box& b : boxes)
+        texts.push_back(std::string(b.text) + "|" + std::to_string(int(b.icon)));
+    return texts;
+}
+
+// The application on the fake link and virtual clock.
+class LinkFixture
+{
+public:
+    static constexpr const char* kEarlierError = "earlier failure";
+
+    LinkFixture()
+    {
+        app.LastErrorText = QString::fromLatin1(kEarlierError);
+        app.ShowErrorBoxes = false;
+        app.settings.ComPort.setBoth(1);
+        app.settings.TelnetPort.setBoth(23);
+        app.settings.IpAddress.setBoth(QStringLiteral("127.0.0.10"));
+    }
+
+    // Puts a LAN wall in place with every connection usable: one record per address.
+    void useLan(
+        ConnectionKind kind, std::vector<QString> addresses, std::uint8_t columns = 0, std::uint8_t rows = 1)
+    {
+        app.ConnectionKind = std::uint8_t(kind);
+        app.WallColumns = columns ? columns : std::uint8_t(addresses.size());
+        app.WallRows = rows;
+        int id = 1;
+        for (const QString& address : addresses) {
+            IPixy record;
+            record.address = address;
+            record.monitorId = id++;
+            app.DisplayList.push_back(std::move(record));
+            network.peer(address, 23);
+        }
+        LanLink lan(app);
+        for (std::size_t i = 0; i < app.DisplayList.size(); ++i) {
+            lan.ConnectDisplaySocket(int(i) + 1);
+            app.DisplayList[i].status = 0;
+        }
+        network.deliverEvents();
+        clock.clearSleeps();
+    }
+
+    FakeLanPeer& peerOf(int number)
+    {
+        return network.peer(app.DisplayList[std::size_t(number) - 1].address, 23);
+    }
+
+    FakeClock clock;
+    FakePrompts prompts;
+    FakeSerialLine line {clock};
+    FakeLanNetwork network {clock};
+    FakeHostAddresses hosts;
+    CTavrinApp app {Services {&clock, &prompts, &line, &network, &hosts}};
+};
+
+} // namespace ordalis::test
