@@ -1,0 +1,68 @@
+#pragma once
+
+#include "setup/timed_operation.h"
+
+#include <QDialog>
+
+#include <memory>
+
+class QLabel;
+class QProgressBar;
+
+namespace ordalis {
+
+class IntervalTimer;
+struct UiContext;
+
+enum class ProcessboxControl {
+    Title = 1026,
+    Message = 1030,
+    ProgressBar = 1044,
+};
+
+// The progress box: paces power on and off and runs the auto setup from its 500 ms timer,
+// one step per tick, while a bar moves. The operator cannot close it; only its timer ends it.
+class CProcessbox final : public QDialog
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kTickMs = 500;
+    static constexpr int kBarMaximum = 11;
+
+    // Title and message by PendingPowerAction; any other value keeps the template texts.
+    static QString titleFor(int pendingPowerAction);
+    static QString messageFor(int pendingPowerAction);
+
+    CProcessbox(UiContext& ui, QWidget* parent = nullptr);
+    ~CProcessbox() override;
+
+    // Opens the box modally with the operation PendingPowerAction names; true on success.
+    bool run();
+
+    // One expiry of timer 1.
+    void OnTimer();
+
+    // Moves the bar one step on; past its end it starts again from the beginning.
+    void advanceBar();
+
+    // The work the current case runs on each tick.
+    const TimedOperation& currentOperation() const;
+
+public slots:
+    void reject() override; // cancel key: ignored
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    UiContext& m_ui;
+    QLabel* m_title = nullptr;
+    QLabel* m_message = nullptr;
+    QProgressBar* m_bar = nullptr;
+    std::unique_ptr<IntervalTimer> m_timer;
+    bool m_ending = false;
+    bool m_succeeded = false;
+};
+
+} // namespace ordalis
