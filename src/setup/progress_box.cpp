@@ -135,16 +135,9 @@ void CProcessbox::OnTimer()
     state.busy = true;
     advanceBar();
 
-    const TimedOperation& operation = currentOperation();
     StepContext context {m_ui.app, *this, state.step};
-    if (operation.work)
-        operation.work(context);
-
-    const std::uint8_t ran = state.step;
-    state.step = static_cast<std::uint8_t>(ran + 1);
-    if (ran > operation.limit || !context.ok) {
+    if (RunTimedStep(currentOperation(), context)) {
         m_timer->stop();
-        state.step = 0;
         m_succeeded = context.ok;
         m_ending = true;
         done(context.ok ? QDialog::Accepted : QDialog::Rejected);
