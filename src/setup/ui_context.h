@@ -6,6 +6,7 @@
 namespace ordalis {
 
 class CTavrinApp;
+class DatagramSocketFactory;
 class TimerService;
 
 // What every page and helper dialog works with: the application object, the timers, and
@@ -16,6 +17,7 @@ struct UiContext
     TimerService& timers;
     ProcessboxState processbox {};
     TimedStepTable timedSteps = AutoSetupSteps::table();
+    DatagramSocketFactory* datagrams = nullptr; // the display search's UDP sockets; null: real ones
 };
 
 } // namespace ordalis
