@@ -18,7 +18,8 @@ namespace ordalis {
 namespace {
 
 constexpr CommandCode kMna("MNA");
-constexpr std::uint8_t kFirstDisplay = 1;
+// Read from all: the display nearest the module answers first, whatever its Monitor ID.
+constexpr std::uint8_t kAllDisplays = 0;
 
 struct Probe
 {
@@ -47,7 +48,7 @@ QStringList TcpProbeSearch::networkPrefixes(const QStringList& localAddresses)
 QString TcpProbeSearch::modelNameFrom(const QByteArray& received)
 {
     QByteArrayView bytes(received);
-    const std::optional<ReadFrame> request = makeReadFrame(kFirstDisplay, kMna);
+    const std::optional<ReadFrame> request = makeReadFrame(kAllDisplays, kMna);
     const QByteArrayView echo(reinterpret_cast<const char*>(request->data()), qsizetype(request->size()));
     if (bytes.startsWith(echo))
         bytes = bytes.sliced(echo.size());
@@ -55,7 +56,8 @@ QString TcpProbeSearch::modelNameFrom(const QByteArray& received)
     if (bytes.size() < size)
         return QString();
     const auto at = [&](std::size_t i) { return static_cast<std::uint8_t>(bytes[qsizetype(i)]); };
-    if (at(0) != frame::kStart || at(frame::kMonitorIdOffset) != kFirstDisplay
+    if (at(0) != frame::kStart || at(frame::kMonitorIdOffset) == 0
+        || at(frame::kMonitorIdOffset) > frame::kMaxMonitorId
         || at(frame::kKindOffset) != static_cast<std::uint8_t>(FrameKind::Reply) || at(3) != kMna.letter(0)
         || at(4) != kMna.letter(1) || at(5) != kMna.letter(2) || at(std::size_t(size) - 1) != frame::kEnd)
         return QString();
@@ -90,7 +92,7 @@ std::vector<IPSearch> TcpProbeSearch::run()
 
 std::vector<IPSearch> TcpProbeSearch::probeNetwork(const QString& prefix, int windowMs)
 {
-    const std::optional<ReadFrame> request = makeReadFrame(kFirstDisplay, kMna);
+    const std::optional<ReadFrame> request = makeReadFrame(kAllDisplays, kMna);
     const QByteArray requestBytes(reinterpret_cast<const char*>(request->data()), qsizetype(request->size()));
     const std::uint16_t modulePort = port();
 

@@ -13,9 +13,9 @@ namespace ordalis {
 class CTavrinApp;
 
 // Finds the LAN modules of the local /24 networks without help from the modules: connects to
-// the module port of every address at once, asks each module that accepts for the model name of
-// display 1 (MNA) and keeps those that answer. Real sockets only; runs a local event loop that
-// ignores the operator's input and ends within kBudgetMs.
+// the module port of every address at once, asks each module that accepts for the model name
+// (MNA) of the first display behind it and keeps those that answer. Real sockets only; runs a local event
+// loop that ignores the operator's input and ends within kBudgetMs.
 class TcpProbeSearch
 {
 public:
@@ -27,8 +27,8 @@ public:
     // one had.
     static QStringList networkPrefixes(const QStringList& localAddresses);
 
-    // The model name in an MNA reply from display 1 (the read frame echoed before it is
-    // skipped), or a null text while the bytes do not yet hold a whole, valid reply.
+    // The model name in the first reply to an MNA read from all displays (the read frame echoed
+    // before it is skipped), or a null text while the bytes do not yet hold a whole, valid reply.
     static QString modelNameFrom(const QByteArray& received);
 
     explicit TcpProbeSearch(CTavrinApp& app) : m_app(app) { }

@@ -152,12 +152,14 @@ void PrintTo(const ModelNameCase& c, std::ostream* os)
 
 const ModelNameCase kModelNameCases[] = {
     {"Reply", "07 01 00 4D 4E 41 4B 56 2D 38 37 30 00 00 00 00 00 00 00 08", "KV-870"},
-    {"EchoThenReply", "07 01 01 4D 4E 41 08 07 01 00 4D 4E 41 4B 56 2D 38 37 30 20 41 42 43 44 45 46 08",
+    {"EchoThenReply", "07 00 01 4D 4E 41 08 07 01 00 4D 4E 41 4B 56 2D 38 37 30 20 41 42 43 44 45 46 08",
         "KV-870"},
     {"AllThirteen", "07 01 00 4D 4E 41 41 42 43 44 45 46 47 48 49 4A 4B 4C 4D 08", "ABCDEFGHIJKLM"},
     {"EmptyName", "07 01 00 4D 4E 41 20 20 20 20 20 20 20 20 20 20 20 20 20 08", ""},
     {"Partial", "07 01 00 4D 4E 41 4B 56", nullptr},
-    {"OtherDisplay", "07 02 00 4D 4E 41 4B 56 2D 38 37 30 00 00 00 00 00 00 00 08", nullptr},
+    {"SecondDisplayFirst", "07 02 00 4D 4E 41 4B 56 2D 38 37 30 00 00 00 00 00 00 00 08 07 03", "KV-870"},
+    {"IdAbove100", "07 65 00 4D 4E 41 4B 56 2D 38 37 30 00 00 00 00 00 00 00 08", nullptr},
+    {"ReadFrameOnly", "07 00 01 4D 4E 41 08", nullptr},
     {"OtherCommand", "07 01 00 53 45 52 4B 56 2D 38 37 30 00 00 00 00 00 00 00 08", nullptr},
     {"NoEndByte", "07 01 00 4D 4E 41 4B 56 2D 38 37 30 00 00 00 00 00 00 00 09", nullptr},
 };
