@@ -136,7 +136,7 @@ void CLayoutSetupDLg::build()
     list(WizardControl::Connection,
         {QStringLiteral("Single COM port with daisy-chained RS485"),
             QStringLiteral("Single LAN with daisy-chained RS485")},
-        du.rect(70, 20, 150, 14), &CLayoutSetupDLg::onConnectionChosen);
+        du.rect(70, 20, 180, 14), &CLayoutSetupDLg::onConnectionChosen);
     label(WizardControl::ModelLabel, QStringLiteral("Display Model"), du.rect(15, 40, 52, 10));
     QStringList models;
     for (const char* model : kModels)
@@ -158,9 +158,9 @@ void CLayoutSetupDLg::build()
         {WizardControl::WirelessDiagram, ConnectionKind::Wireless},
     };
     for (const auto& diagram : diagrams) {
-        QLabel* picture = label(diagram.id, QString(), du.rect(226, 20, 126, 34));
+        QLabel* picture = label(diagram.id, QString(), du.rect(180, 36, 172, 36));
         picture->setPixmap(artwork::connectionDiagram(diagram.kind));
-        picture->setScaledContents(true);
+        picture->setAlignment(Qt::AlignCenter);
         picture->hide();
     }
 
