@@ -1,5 +1,7 @@
 #pragma once
 
+#include "wall_session.h"
+
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -17,6 +19,7 @@ struct CliContext
     int modelRow = 0; // "Display Model" row, 0-6
     std::ostream& out;
     std::ostream& err;
+    WallOptions wall {}; // the wall and link of the online commands
 };
 
 // A command gets the arguments after its name; "--help" among them never reaches it.

@@ -17,10 +17,14 @@ constexpr int kModelRows = 7;
 
 void printToolHelp(std::ostream& out)
 {
-    out << "Usage: ordalis-cli [--model ROW] COMMAND [ARGS]\n"
+    out << "Usage: ordalis-cli [--model ROW] [WALL OPTIONS] COMMAND [ARGS]\n"
            "\n"
            "Options:\n"
            "  --model ROW  \"Display Model\" row, 0-6 (default 0)\n"
+           "  --wall CxR   the wall's columns and rows (default 3x3)\n"
+           "  --bottom-left, --top-left  where display 1 sits (default bottom left)\n"
+           "  --serial PATH  the chain on this serial device\n"
+           "  --lan ADDRESS[:PORT]  the chain behind this LAN module (port 23 unless given)\n"
            "  --help       show this help; COMMAND --help shows a command's usage\n"
            "\n"
            "Commands:\n";
@@ -45,6 +49,26 @@ bool parseModelRow(const std::string& text, int& row)
     return ec == std::errc() && ptr == end && row >= 0 && row < kModelRows;
 }
 
+bool parseWall(const std::string& text, WallOptions& wall)
+{
+    const std::size_t x = text.find('x');
+    if (x == std::string::npos) {
+        return false;
+    }
+    int columns = 0;
+    int rows = 0;
+    const char* end = text.data() + text.size();
+    const auto [afterColumns, ec1] = std::from_chars(text.data(), text.data() + x, columns);
+    const auto [afterRows, ec2] = std::from_chars(text.data() + x + 1, end, rows);
+    if (ec1 != std::errc() || ec2 != std::errc() || afterColumns != text.data() + x || afterRows != end
+        || columns < 1 || columns > 10 || rows < 1 || rows > 10) {
+        return false;
+    }
+    wall.columns = columns;
+    wall.rows = rows;
+    return true;
+}
+
 int run(const std::vector<std::string>& args)
 {
     CliContext context {0, std::cout, std::cerr};
@@ -54,6 +78,24 @@ int run(const std::vector<std::string>& args)
         if (arg == "--help" || arg == "-h") {
             printToolHelp(context.out);
             return kExitOk;
+        }
+        if (arg == "--bottom-left" || arg == "--top-left") {
+            context.wall.bottomLeft = arg == "--bottom-left";
+            continue;
+        }
+        if (arg == "--wall" || arg == "--serial" || arg == "--lan") {
+            if (i + 1 == args.size()) {
+                return usageError(context, arg + " needs a value");
+            }
+            const std::string& given = args[++i];
+            if (arg == "--serial") {
+                context.wall.serialPath = given;
+            } else if (arg == "--lan") {
+                context.wall.lan = given;
+            } else if (!parseWall(given, context.wall)) {
+                return usageError(context, "--wall takes COLUMNSxROWS, 1-10 each, not '" + given + "'");
+            }
+            continue;
         }
         std::string value;
         if (arg == "--model") {
