@@ -17,7 +17,7 @@ constexpr int kModelRows = 7;
 
 void printToolHelp(std::ostream& out)
 {
-    out << "Usage: ordalis-cli [--model ROW] [WALL OPTIONS] COMMAND [ARGS]\n"
+    out << "Usage: ordalis-cli [--model ROW] COMMAND [ARGS]\n"
            "\n"
            "Options:\n"
            "  --model ROW  \"Display Model\" row, 0-6 (default 0)\n"
