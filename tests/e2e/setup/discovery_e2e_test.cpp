@@ -54,7 +54,7 @@ TEST_F(DiscoveryTest, UdpSearchFindsTheSimulatorsModule)
 TEST_F(DiscoveryTest, TcpProbeFindsModulesOnTheLoopbackNetwork)
 {
     sim::SimConfig config = sim::SimConfig::chain(3);
-    config.lanEach = sim::Endpoint {"127.0.0.20", 0};
+    config.lanEach = sim::Endpoint {"127.0.0.200", 0};
     const char* names[] = {"KV-870", "KV-650", "KV-320"};
     for (int i = 0; i < 3; ++i) {
         sim::Bytes name(13, 0);
@@ -71,7 +71,7 @@ TEST_F(DiscoveryTest, TcpProbeFindsModulesOnTheLoopbackNetwork)
     elapsed.start();
     const std::vector<IPSearch> found = TcpProbeSearch(app).run();
     EXPECT_LT(elapsed.elapsed(), 5000);
-    EXPECT_THAT(texts(found), ElementsAre(Pair("KV-870", "127.0.0.20"), Pair("KV-650", "127.0.0.21")));
+    EXPECT_THAT(texts(found), ElementsAre(Pair("KV-870", "127.0.0.200"), Pair("KV-650", "127.0.0.201")));
 }
 
 } // namespace
