@@ -32,7 +32,8 @@ public:
 
 private:
     void report(std::function<void(LanConnectionListener&)> event);
-    bool pullArrived();
+    void pullArrived();
+    void dropUrgentNotifier();
     void onConnected();
     void onError(QAbstractSocket::SocketError error);
     void onUrgentData();
