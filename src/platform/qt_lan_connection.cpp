@@ -150,6 +150,16 @@ void QtLanConnection::onConnected()
     m_socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
     const qintptr fd = m_socket.socketDescriptor();
     if (fd >= 0) {
+        // Qt reads urgent data inline, where it would pass for reply bytes: keep it out of
+        // the stream and take it through the exception notifier instead.
+#ifdef Q_OS_WIN
+        const BOOL inlineUrgent = FALSE;
+        ::setsockopt(static_cast<SOCKET>(fd), SOL_SOCKET, SO_OOBINLINE,
+            reinterpret_cast<const char*>(&inlineUrgent), sizeof inlineUrgent);
+#else
+        const int inlineUrgent = 0;
+        ::setsockopt(static_cast<int>(fd), SOL_SOCKET, SO_OOBINLINE, &inlineUrgent, sizeof inlineUrgent);
+#endif
         m_urgent = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Exception);
         connect(m_urgent.get(), &QSocketNotifier::activated, this, &QtLanConnection::onUrgentData);
     }
