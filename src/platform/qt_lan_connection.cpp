@@ -57,9 +57,12 @@ std::int64_t QtLanConnection::send(std::span<const std::uint8_t> bytes)
 {
     if (m_socket.state() != QAbstractSocket::ConnectedState)
         return -1;
+    // A failing write reports the close: that waits for the event loop like every other event.
+    m_inWait = true;
     const qint64 queued = m_socket.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
     // The GUI thread sleeps after a send: push the bytes out now rather than from the event loop.
     m_socket.flush();
+    m_inWait = false;
     return queued;
 }
 
