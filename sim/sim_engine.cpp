@@ -44,10 +44,8 @@ std::vector<SimDisplay> buildDisplays(const SimConfig& config)
         for (const auto& [code, value] : setup.values) {
             d.setValue(code, value);
         }
-        if (setup.values.contains("MIN") && !setup.values.contains("MIS")
-            && !setup.values.at("MIN").empty()) {
-            const std::uint8_t status = d.value("MIS").front();
-            d.setValue("MIS", {std::uint8_t((status & 0xE0) | (setup.values.at("MIN").front() & 0x1F))});
+        if (setup.values.contains("MIN") && !setup.values.contains("MIS")) {
+            d.followMainInput();
         }
         displays.push_back(std::move(d));
     }
@@ -100,15 +98,17 @@ bool SimEngine::start()
     } else if (!m_config.logPath.empty()) {
         m_log.openFile(m_config.logPath, error);
     }
-    if (error.empty() && !openEndpoints()) {
-        closeEndpoints();
-        return false;
-    }
     if (!error.empty()) {
         std::lock_guard lock(m_errorMutex);
         m_error = error;
         return false;
     }
+    if (!openEndpoints()) {
+        closeEndpoints();
+        m_log.closeFile();
+        return false;
+    }
+    m_log.setKeepRecords(m_config.keepTraffic);
     m_log.setOrigin(Clock::now());
     m_stop = false;
     m_thread = std::thread([this] { run(); });
@@ -121,8 +121,10 @@ void SimEngine::stop()
         m_stop = true;
         wake();
         m_thread.join();
+        m_faultsChanged.notify_all();
     }
     closeEndpoints();
+    m_log.closeFile();
 }
 
 bool SimEngine::openEndpoints()
@@ -165,6 +167,7 @@ bool SimEngine::openEndpoints()
         if (m_udpFd < 0) {
             return fail();
         }
+        m_udpPort = localPort(m_udpFd);
         // One answer per LAN module: its address, a made-up MAC address and a name.
         auto answer = [](const std::string& address, int index, const std::string& name) {
             const std::string shown = address == "0.0.0.0" ? "127.0.0.1" : address;
@@ -236,6 +239,8 @@ void SimEngine::closeEndpoints()
     m_lan.reset();
     m_lanEach.clear();
     closeFd(m_udpFd);
+    m_udpPort = -1;
+    m_discoveryAnswers.clear();
     closeFd(m_wakeFd);
 }
 
@@ -256,7 +261,7 @@ std::vector<std::string> SimEngine::readyLines() const
             + std::to_string(module->port()));
     }
     if (m_udpFd >= 0) {
-        lines.push_back("udp " + *m_config.udpAddress + ":" + std::to_string(m_config.udpPort));
+        lines.push_back("udp " + *m_config.udpAddress + ":" + std::to_string(m_udpPort));
     }
     return lines;
 }
@@ -269,11 +274,18 @@ SimFaults SimEngine::faults() const
 
 void SimEngine::setFaults(const SimFaults& faults)
 {
+    std::uint64_t given = 0;
     {
         std::lock_guard lock(m_mutex);
         m_faults = faults;
+        given = ++m_faultsGiven;
+    }
+    if (!running()) {
+        return;
     }
     wake();
+    std::unique_lock lock(m_mutex);
+    m_faultsChanged.wait_for(lock, std::chrono::seconds(2), [&] { return m_faultsTaken >= given || m_stop; });
 }
 
 void SimEngine::wake()
@@ -326,11 +338,22 @@ void SimEngine::run()
     std::vector<Watch> watches;
     bool refuse = faults().refuse;
     while (!m_stop) {
-        const bool nowRefusing = faults().refuse;
+        std::uint64_t given = 0;
+        bool nowRefusing = false;
+        {
+            std::lock_guard lock(m_mutex);
+            given = m_faultsGiven;
+            nowRefusing = m_faults.refuse;
+        }
         if (nowRefusing != refuse) {
             applyRefuse(nowRefusing);
             refuse = nowRefusing;
         }
+        {
+            std::lock_guard lock(m_mutex);
+            m_faultsTaken = given;
+        }
+        m_faultsChanged.notify_all();
         fds.clear();
         watches.clear();
         collect(fds, watches);

@@ -18,6 +18,7 @@
 
 #include "sim/sim_config.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -74,7 +75,7 @@ public:
     int lanEachPort() const; // -1 without per-display modules
     std::string lanEachAddress(int position) const;
     std::string udpAddress() const;
-    int udpPort() const;
+    int udpPort() const; // the bound port (the configured one, or the one chosen for port 0); -1 without UDP
     // The lines the executable prints, one per endpoint: "serial /dev/pts/3", "lan 127.0.0.1:40111".
     std::vector<std::string> readyLines() const;
 
@@ -88,6 +89,7 @@ public:
     void setExtraLatencyMs(int position, int ms);
     void setValue(int position, const std::string& code, Bytes value);
     SimFaults faults() const;
+    // Returns once the chain's thread has taken the new faults (a change of 'refuse' included).
     void setFaults(const SimFaults& faults);
 
     // Everything seen or sent since start (or the last clearTraffic()).
@@ -97,6 +99,8 @@ public:
     int framesReceived() const;
     // Sleeps until framesReceived() reaches 'count' or the time is up; true when it did.
     bool waitForFramesReceived(int count, int timeoutMs) const;
+    // Sleeps until a record of traffic() matches or the time is up; true when one did.
+    bool waitForTraffic(const std::function<bool(const TrafficRecord&)>& match, int timeoutMs) const;
 
 private:
     std::unique_ptr<SimEngine> m_engine;
