@@ -336,7 +336,6 @@ void SimEngine::run()
 {
     std::vector<pollfd> fds;
     std::vector<Watch> watches;
-    bool refuse = faults().refuse;
     while (!m_stop) {
         std::uint64_t given = 0;
         bool nowRefusing = false;
@@ -345,10 +344,7 @@ void SimEngine::run()
             given = m_faultsGiven;
             nowRefusing = m_faults.refuse;
         }
-        if (nowRefusing != refuse) {
-            applyRefuse(nowRefusing);
-            refuse = nowRefusing;
-        }
+        applyRefuse(nowRefusing);
         {
             std::lock_guard lock(m_mutex);
             m_faultsTaken = given;
@@ -566,6 +562,9 @@ void SimEngine::applyRefuse(bool refuse)
     }
     for (TcpModule* module : modules) {
         std::string error;
+        if (module->refusing() == refuse) {
+            continue;
+        }
         if (!module->setRefuse(refuse, error)) {
             logEvent(module->label(), error);
         } else {
