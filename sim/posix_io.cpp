@@ -11,6 +11,8 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sstream>
+#include <sys/inotify.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
@@ -85,6 +87,38 @@ bool openRawPty(PtyPair& pty, std::string& error)
         return false;
     }
     return true;
+}
+
+int watchPortUse(const std::string& path)
+{
+    int fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (fd >= 0 && inotify_add_watch(fd, path.c_str(), IN_OPEN | IN_CLOSE) < 0) {
+        closeFd(fd);
+    }
+    return fd;
+}
+
+PortUse readPortUse(int watchFd)
+{
+    PortUse use;
+    alignas(inotify_event) char buffer[4096];
+    for (;;) {
+        const ssize_t n = ::read(watchFd, buffer, sizeof buffer);
+        if (n <= 0) {
+            return use;
+        }
+        for (ssize_t at = 0; at < n;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+            use.opened += (event->mask & IN_OPEN) ? 1 : 0;
+            use.closed += (event->mask & IN_CLOSE) ? 1 : 0;
+            at += ssize_t(sizeof(inotify_event) + event->len);
+        }
+    }
+}
+
+void releaseExclusive(int terminalFd)
+{
+    ::ioctl(terminalFd, TIOCNXCL);
 }
 
 bool makeLink(const std::string& path, const std::string& target, std::string& error)

@@ -63,7 +63,7 @@ std::string hex2(int v)
 
 struct SimEngine::Watch
 {
-    enum Kind { Wake, Serial, Listen, Client, Udp } kind;
+    enum Kind { Wake, Serial, PortUse, Listen, Client, Udp } kind;
     TcpModule* module = nullptr;
 };
 
@@ -146,6 +146,7 @@ bool SimEngine::openEndpoints()
         }
         const auto perByte = m_config.timing.pacing ? kSerialByteTime : std::chrono::nanoseconds {};
         m_serial = std::make_unique<SimLine>("serial", m_pty.master, false, m_chain.allPositions(), perByte);
+        m_portUseFd = watchPortUse(m_pty.path);
         if (!m_config.linkPath.empty()) {
             if (!makeLink(m_config.linkPath, m_pty.path, error)) {
                 return fail();
@@ -227,6 +228,7 @@ bool SimEngine::openLanEach()
 void SimEngine::closeEndpoints()
 {
     m_serial.reset();
+    closeFd(m_portUseFd);
     closeFd(m_pty.slave);
     closeFd(m_pty.master);
     if (m_linkMade) {
@@ -310,6 +312,9 @@ void SimEngine::collect(std::vector<pollfd>& fds, std::vector<Watch>& watches)
     add(m_wakeFd, POLLIN, {Watch::Wake});
     if (m_serial) {
         add(m_serial->fd(), short(POLLIN | (m_serial->hasUnwritten() ? POLLOUT : 0)), {Watch::Serial});
+        if (m_portUseFd >= 0) {
+            add(m_portUseFd, POLLIN, {Watch::PortUse});
+        }
     }
     std::vector<TcpModule*> modules;
     if (m_lan) {
@@ -418,6 +423,19 @@ void SimEngine::handle(const Watch& watch, short revents, Clock::time_point now)
             readLine(*m_serial, now);
         }
         return;
+    case Watch::PortUse: {
+        const PortUse use = readPortUse(m_portUseFd);
+        for (int i = 0; i < use.opened; ++i) {
+            logEvent("serial", "port opened");
+        }
+        if (use.closed > 0) {
+            releaseExclusive(m_pty.slave);
+        }
+        for (int i = 0; i < use.closed; ++i) {
+            logEvent("serial", "port closed");
+        }
+        return;
+    }
     case Watch::Listen:
         while (const auto peer = watch.module->accept({})) {
             logEvent(watch.module->label(), "connected from " + *peer);
@@ -445,6 +463,10 @@ bool SimEngine::readLine(SimLine& line, Clock::time_point now)
     const bool open = line.readAvailable(in);
     std::vector<SimFrame> frames;
     Bytes skipped;
+    if (!in.empty() && !line.closing() && faults().echo) {
+        // The PC's own transceiver hears every byte it puts on the line, frames or not.
+        line.output().push({in, now, {}, LineOutput::Note {"echo", in}});
+    }
     line.assembler().feed(in, frames, skipped);
     if (!skipped.empty()) {
         m_log.add(now, line.name(), "pc", skipped, "ignored: not a frame");
@@ -465,9 +487,6 @@ void SimEngine::dispatch(SimLine& line, const SimFrame& frame, Clock::time_point
     {
         std::lock_guard lock(m_mutex);
         const SimFaults& faults = m_faults;
-        if (faults.echo) {
-            line.output().push({frame.bytes, now, {}, LineOutput::Note {"echo", frame.bytes}});
-        }
         for (const Answer& answer : m_chain.hear(frame, line.reach())) {
             const SimDisplay& d = m_chain.display(answer.position);
             const auto latency = milliseconds(m_config.timing.latencyMs

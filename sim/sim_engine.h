@@ -85,6 +85,7 @@ private:
     TrafficLog m_log;
 
     PtyPair m_pty;
+    int m_portUseFd = -1;
     std::unique_ptr<SimLine> m_serial;
     std::unique_ptr<TcpModule> m_lan;
     std::vector<std::unique_ptr<TcpModule>> m_lanEach;

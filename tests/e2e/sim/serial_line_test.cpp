@@ -8,11 +8,19 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <sys/ioctl.h>
 
 namespace ordalis::sim {
 namespace {
 
 using test::Peer;
+
+// The records of frames, without the port's open and close events.
+std::vector<TrafficRecord> frames(std::vector<TrafficRecord> records)
+{
+    std::erase_if(records, [](const TrafficRecord& r) { return r.direction == "event"; });
+    return records;
+}
 
 // A chain on a pseudo-terminal, and the PC's end of it.
 class SerialWall : public ::testing::Test
@@ -44,7 +52,7 @@ TEST_F(SerialWall, ReadFromDisplayFiveAnswersWithItsValue)
     EXPECT_EQ(port().readHex(8), "07 05 00 42 52 49 3C 08");
     EXPECT_EQ(port().quietFor(100), "");
 
-    const auto traffic = sim().traffic();
+    const auto traffic = frames(sim().traffic());
     ASSERT_EQ(traffic.size(), 2u);
     EXPECT_EQ(traffic[0].endpoint, "serial");
     EXPECT_EQ(traffic[0].direction, "pc");
@@ -105,6 +113,9 @@ TEST_F(SerialWall, EchoReturnsTheSentFrameBeforeTheAnswer)
     // DIV 0x11: the echo comes back, the displays stay quiet.
     port().send("07 00 02 44 49 56 11 08");
     EXPECT_EQ(port().quietFor(300), "07 00 02 44 49 56 11 08");
+    // Every byte is echoed, noise included.
+    port().send("FF 07 01 01 50 4F 57 08");
+    EXPECT_EQ(port().readHex(16), "FF 07 01 01 50 4F 57 08 07 01 00 50 4F 57 01 08");
 }
 
 TEST_F(SerialWall, SilentDisplayAnswersNothingButObeys)
@@ -139,8 +150,7 @@ TEST_F(SerialWall, FaultsShapeTheAnswers)
     sim().setFaults(faults);
     port().send("07 02 01 50 4F 57 08");
     EXPECT_EQ(port().readHex(8), "07 02 00 50 4F 57 01 08");
-    const auto traffic = sim().traffic();
-    EXPECT_EQ(traffic.back().direction, "d2");
+    EXPECT_EQ(frames(sim().traffic()).back().direction, "d2");
 
     sim().setPowered(2, false);
     port().send("07 02 01 42 52 4C 08");
@@ -174,13 +184,38 @@ TEST_F(SerialWall, SurvivesThePortBeingClosedAndOpenedAgain)
     for (std::string line; std::getline(log, line);) {
         logLines.push_back(line);
     }
-    ASSERT_EQ(logLines.size(), 4u);
-    const std::regex shape(R"(\d+\.\d{3} serial (pc|d1|d2) (\w\w )+\w\w \| .+)");
+    const std::regex frame(R"(\d+\.\d{3} serial (pc|d1|d2) (\w\w )+\w\w \| .+)");
+    const std::regex event(R"(\d+\.\d{3} serial event \| port (opened|closed))");
+    std::vector<std::string> frameLines;
     for (const std::string& line : logLines) {
-        EXPECT_TRUE(std::regex_match(line, shape)) << line;
+        if (std::regex_match(line, frame)) {
+            frameLines.push_back(line.substr(line.find(' ') + 1));
+        } else {
+            EXPECT_TRUE(std::regex_match(line, event)) << line;
+        }
     }
-    EXPECT_NE(
-        logLines[1].find(" serial d1 07 01 00 50 4F 57 01 08 | reply POW=01 from 1"), std::string::npos);
+    EXPECT_EQ(frameLines,
+        (std::vector<std::string> {"serial pc 07 01 01 50 4F 57 08 | read POW from 1",
+            "serial d1 07 01 00 50 4F 57 01 08 | reply POW=01 from 1",
+            "serial pc 07 02 01 50 4F 57 08 | read POW from 2",
+            "serial d2 07 02 00 50 4F 57 01 08 | reply POW=01 from 2"}));
+    EXPECT_EQ(logLines.size(), frameLines.size() + 3) << "two opens, one close";
+}
+
+// A program that ends without closing its port leaves no lock behind: the next one can open it.
+TEST_F(SerialWall, ReleasesAnExclusiveOpenWhenThePortIsClosed)
+{
+    start(SimConfig::chain(1));
+    ASSERT_EQ(ioctl(port().fd(), TIOCEXCL), 0);
+    port().close();
+    ASSERT_TRUE(sim().waitForTraffic([](const TrafficRecord& r) { return r.text == "port closed"; }, 2000));
+    Peer next = Peer::serial(sim().serialPath());
+    ASSERT_TRUE(next.valid()) << next.error();
+    int exclusive = -1;
+    ASSERT_EQ(ioctl(next.fd(), TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 0);
+    next.send("07 01 01 50 4F 57 08");
+    EXPECT_EQ(next.readHex(8), "07 01 00 50 4F 57 01 08");
 }
 
 } // namespace

@@ -26,6 +26,7 @@ public:
     Peer& operator=(Peer&& other) noexcept;
 
     bool valid() const { return m_fd >= 0; }
+    int fd() const { return m_fd; }
     int error() const { return m_error; } // errno of a failed open or connect
     void close();
 
