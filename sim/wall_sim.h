@@ -47,10 +47,12 @@ struct DisplaySnapshot
 struct TrafficRecord
 {
     double ms = 0; // since start()
-    std::string endpoint; // "serial", "lan", "lan-each 3", "udp"
-    std::string direction; // "pc" (from the PC), "echo", "d3" (display at position 3), "noise", "event"
+    std::string endpoint; // "serial", "lan", "lan-each-3", "udp"
+    // "pc" (from the PC), "echo", "d3" (display at position 3), "noise", "module" (a discovery
+    // answer) or "event" (no bytes: "port opened", "port closed", "connected from ...")
+    std::string direction;
     Bytes bytes;
-    std::string text; // short decoding: "read BRI from 5", "reply BRI=3C from 5", "connected"
+    std::string text; // short decoding: "read BRI from 5", "reply BRI=3C from 5"
 };
 
 class WallSim
