@@ -101,7 +101,8 @@ public:
     int framesReceived() const;
     // Sleeps until framesReceived() reaches 'count' or the time is up; true when it did.
     bool waitForFramesReceived(int count, int timeoutMs) const;
-    // Sleeps until a record of traffic() matches or the time is up; true when one did.
+    // Sleeps until a record of traffic() matches or the time is up; true when one did. Records are
+    // kept unless SimConfig::keepTraffic is off.
     bool waitForTraffic(const std::function<bool(const TrafficRecord&)>& match, int timeoutMs) const;
 
 private:
