@@ -291,7 +291,7 @@ std::string simHelpText()
         = "Usage: ordalis-wallsim [flags]\n"
           "Simulates a chain of video wall displays on a pseudo-terminal, TCP ports and the UDP\n"
           "discovery answer. Positions count along the chain from 1, the display nearest the PC.\n"
-          "Each endpoint prints one line when it is ready, then \"ready\"; stop with Ctrl-C.\n\n";
+          "Each endpoint prints one line when it is ready, then \"ready\"; stop with Ctrl-C or SIGTERM.\n\n";
     for (const SimOption& option : kOptions) {
         std::string head = "  " + std::string(option.name);
         if (!option.value.empty()) {
