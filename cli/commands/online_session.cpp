@@ -182,7 +182,7 @@ std::optional<std::string> OnlineOptions::option(const std::string& name) const
 }
 
 bool parseOnlineOptions(const CliContext& context, const std::vector<std::string>& args,
-    const OptionSpec& spec, OnlineOptions& out)
+    const OptionNames& names, OnlineOptions& out)
 {
     int links = 0;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -194,7 +194,7 @@ bool parseOnlineOptions(const CliContext& context, const std::vector<std::string
         }
         const std::size_t equals = arg.find('=');
         const std::string name = arg.substr(0, equals);
-        if (std::find(spec.switches.begin(), spec.switches.end(), name) != spec.switches.end()) {
+        if (std::find(names.switches.begin(), names.switches.end(), name) != names.switches.end()) {
             if (equals != std::string::npos) {
                 usageError(context, name + " takes no value");
                 return false;
@@ -203,7 +203,7 @@ bool parseOnlineOptions(const CliContext& context, const std::vector<std::string
             out.extra.emplace_back(name, "");
             continue;
         }
-        const bool own = std::find(spec.valued.begin(), spec.valued.end(), name) != spec.valued.end();
+        const bool own = std::find(names.valued.begin(), names.valued.end(), name) != names.valued.end();
         if (!own && !isConnectionOption(name)) {
             usageError(context, "unknown option '" + name + "'");
             return false;

@@ -24,7 +24,7 @@ namespace ordalis::cli {
 
 // The options of "--opt VALUE" or "--opt=VALUE" form that a command takes besides the
 // connection options, and the switches ("--json").
-struct OptionSpec
+struct OptionNames
 {
     std::vector<std::string> valued;
     std::vector<std::string> switches;
@@ -50,7 +50,7 @@ struct OnlineOptions
 
 // Splits the arguments; false after a usage error has been reported.
 bool parseOnlineOptions(const CliContext& context, const std::vector<std::string>& args,
-    const OptionSpec& spec, OnlineOptions& out);
+    const OptionNames& names, OnlineOptions& out);
 
 // "3C", "07 01 00": upper-case hex bytes separated by spaces.
 std::string hexBytes(const std::uint8_t* bytes, std::size_t size);
