@@ -156,7 +156,6 @@ CPAGE1::CPAGE1(UiContext& ui, PageSwitcher::Factory pageFactory)
 
     m_watchdog = ui.timers.createTimer([this] { OnTimer(); });
     m_watchdog->start(kWatchdogPeriodMs);
-    setCursor(Qt::ArrowCursor);
 }
 
 CPAGE1::~CPAGE1()
