@@ -146,6 +146,8 @@ CPAGE1::CPAGE1(UiContext& ui, PageSwitcher::Factory pageFactory)
         m_list->setColumnWidth(column, spec.width);
     }
     m_list->verticalHeader()->hide();
+    // One line of text per row, as a report-style list shows it.
+    m_list->verticalHeader()->setDefaultSectionSize(m_list->fontMetrics().height() + 4);
     m_list->setShowGrid(true);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
