@@ -1,3 +1,4 @@
+#include "../case_name.h"
 #include "app/wall_geometry.h"
 #include "page_fixture.h"
 #include "widgets/wall_picture.h"
@@ -121,7 +122,7 @@ TEST_P(HomeListTest, SummaryMatrixLineAndList)
     EXPECT_EQ(page.wallPicture()->pictureStyle(), PictureStyle::Home);
 }
 
-INSTANTIATE_TEST_SUITE_P(Walls, HomeListTest, testing::ValuesIn(kListCases));
+INSTANTIATE_TEST_SUITE_P(Walls, HomeListTest, testing::ValuesIn(kListCases), caseName<ListCase>);
 
 struct ModelCase
 {
@@ -314,7 +315,8 @@ INSTANTIATE_TEST_SUITE_P(Buttons, PowerTest,
     testing::Values(PowerCase {"Power ON", HomeControl::PowerOn, "07 00 02 50 4F 57 01 08", 0, "Power On",
                         "Power On is processing, please wait for 5 seconds."},
         PowerCase {"Power OFF", HomeControl::PowerOff, "07 00 02 50 4F 57 00 08", 1, "Power Off",
-            "Power Off is processing, please wait for 5 seconds."}));
+            "Power Off is processing, please wait for 5 seconds."}),
+    caseName<PowerCase>);
 
 } // namespace
 } // namespace ordalis::test

@@ -1,3 +1,4 @@
+#include "../case_name.h"
 #include "page_fixture.h"
 #include "pages/about_box.h"
 #include "pages/page_table.h"
@@ -150,7 +151,8 @@ INSTANTIATE_TEST_SUITE_P(Kinds, HiddenItemTest,
         HiddenItemCase {"one LAN connection, model 1", 1, 1, true, true},
         HiddenItemCase {"one connection per display", 2, 0, false, true},
         HiddenItemCase {"wireless, model 3", 3, 3, false, false},
-        HiddenItemCase {"serial, model 2", 0, 2, true, false}));
+        HiddenItemCase {"serial, model 2", 0, 2, true, false}),
+    caseName<HiddenItemCase>);
 
 TEST_F(NavigationTest, CurrentItemAndPlacesOutsideTheItemsChangeNothing)
 {
@@ -258,7 +260,8 @@ INSTANTIATE_TEST_SUITE_P(Pages, LeaveTest,
         LeaveCase {"home, close", PageNumber::Home, true},
         LeaveCase {"video wall adjustment, Exit 1047", PageNumber::WallAdjustment, false},
         LeaveCase {"remote control, close", PageNumber::RemoteControl, true},
-        LeaveCase {"back up, Exit", PageNumber::BackUp, false}));
+        LeaveCase {"back up, Exit", PageNumber::BackUp, false}),
+    caseName<LeaveCase>);
 
 TEST_F(NavigationTest, AboutBoxShowsNameAndVersion)
 {

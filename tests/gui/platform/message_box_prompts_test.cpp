@@ -1,3 +1,4 @@
+#include "../case_name.h"
 #include "platform/message_box_prompts.h"
 
 #include <QAbstractButton>
@@ -74,7 +75,7 @@ TEST_P(MessageBoxPromptsTest, ShowsTheIconAndButtonsAskedForAndReportsTheAnswer)
     EXPECT_EQ(answer, c.expectedAnswer) << c.what;
 }
 
-INSTANTIATE_TEST_SUITE_P(Boxes, MessageBoxPromptsTest, testing::ValuesIn(kCases));
+INSTANTIATE_TEST_SUITE_P(Boxes, MessageBoxPromptsTest, testing::ValuesIn(kCases), test::caseName<BoxCase>);
 
 } // namespace
 } // namespace ordalis

@@ -1,3 +1,4 @@
+#include "../case_name.h"
 #include "app/ctavrin_app.h"
 #include "link/command_exchange.h"
 #include "ordalis/init_instance.h"
@@ -128,7 +129,8 @@ INSTANTIATE_TEST_SUITE_P(Stores, StoreRoundTripTest,
         StoreCase {"stored values that survive", "[Standard]\nProject%20ID=24\nDisplay%20Model=1\n",
             "9 (KV-760 series) displays arranged as 3 columns by 3 rows. This PC is connected to the first "
             "display via RS232",
-            "[Standard]\nProject%20ID=24\nDisplay%20Model=1\n"}));
+            "[Standard]\nProject%20ID=24\nDisplay%20Model=1\n"}),
+    caseName<StoreCase>);
 
 TEST_F(StartupTest, ChangesMadeWhileRunningAreWrittenAndThePortClosed)
 {

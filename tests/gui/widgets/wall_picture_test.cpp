@@ -1,3 +1,4 @@
+#include "../case_name.h"
 #include "app/ctavrin_app.h"
 #include "widgets/fonts.h"
 #include "widgets/wall_picture.h"
@@ -255,7 +256,7 @@ TEST_P(WallPixelTest, PixelHasExpectedColour)
         << c.what << " at (" << c.point.x() << ", " << c.point.y() << ")";
 }
 
-INSTANTIATE_TEST_SUITE_P(Walls, WallPixelTest, ::testing::ValuesIn(kPixelCases));
+INSTANTIATE_TEST_SUITE_P(Walls, WallPixelTest, ::testing::ValuesIn(kPixelCases), test::caseName<PixelCase>);
 
 // ---- Every cell ---------------------------------------------------------------------------
 
@@ -315,7 +316,8 @@ TEST_P(CellFillTest, EveryCellHasItsFill)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Walls, CellFillTest, ::testing::ValuesIn(kCellFillCases));
+INSTANTIATE_TEST_SUITE_P(
+    Walls, CellFillTest, ::testing::ValuesIn(kCellFillCases), test::caseName<CellFillCase>);
 
 // ---- Numbers ------------------------------------------------------------------------------
 
@@ -392,7 +394,8 @@ TEST_P(WallNumberTest, CellsCarryTheirMonitorIds)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Walls, WallNumberTest, ::testing::ValuesIn(kNumberCases));
+INSTANTIATE_TEST_SUITE_P(
+    Walls, WallNumberTest, ::testing::ValuesIn(kNumberCases), test::caseName<NumberCase>);
 
 // ---- PC labels ----------------------------------------------------------------------------
 
@@ -483,7 +486,8 @@ TEST_P(CommandTargetTest, PaintKeepsTargetOnHighlightedDisplay)
     EXPECT_EQ(app.settings.CommandTarget.current, c.after) << c.what;
 }
 
-INSTANTIATE_TEST_SUITE_P(Selections, CommandTargetTest, ::testing::ValuesIn(kTargetCases));
+INSTANTIATE_TEST_SUITE_P(
+    Selections, CommandTargetTest, ::testing::ValuesIn(kTargetCases), test::caseName<TargetCase>);
 
 TEST_F(WallPictureTest, ClearingAllThenRedrawingSelectsTheHighlightedDisplay)
 {
@@ -549,7 +553,7 @@ TEST_P(HitTest, PointMapsToCellOfThePaintedPicture)
     EXPECT_EQ(picture.cellAt(c.point), c.cell) << c.what;
 }
 
-INSTANTIATE_TEST_SUITE_P(Points, HitTest, ::testing::ValuesIn(kHitCases));
+INSTANTIATE_TEST_SUITE_P(Points, HitTest, ::testing::ValuesIn(kHitCases), test::caseName<HitCase>);
 
 // ---- On screen ----------------------------------------------------------------------------
 
