@@ -139,11 +139,11 @@ CPAGE1::CPAGE1(UiContext& ui, PageSwitcher::Factory pageFactory)
     m_picture->setPictureStyle(PictureStyle::Home);
 
     for (int column = 0; column < static_cast<int>(kListColumns.size()); ++column) {
-        const ListColumn& spec = kListColumns[column];
-        auto* header = new QTableWidgetItem(QString::fromLatin1(spec.title));
-        header->setTextAlignment(spec.alignment | Qt::AlignVCenter);
+        const ListColumn& entry = kListColumns[column];
+        auto* header = new QTableWidgetItem(QString::fromLatin1(entry.title));
+        header->setTextAlignment(entry.alignment | Qt::AlignVCenter);
         m_list->setHorizontalHeaderItem(column, header);
-        m_list->setColumnWidth(column, spec.width);
+        m_list->setColumnWidth(column, entry.width);
     }
     m_list->verticalHeader()->hide();
     // One line of text per row, as a report-style list shows it.
