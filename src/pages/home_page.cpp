@@ -372,6 +372,26 @@ void CPAGE1::onExit()
     LeaveProgram();
 }
 
+void CPAGE1::setCovered(bool covered)
+{
+    if (covered) {
+        if (!m_putAway.empty())
+            return;
+        for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (!qobject_cast<CPageFrame*>(child) && !child->isHidden()) {
+                m_putAway.emplace_back(child);
+                child->hide();
+            }
+        }
+        return;
+    }
+    for (const QPointer<QWidget>& child : m_putAway) {
+        if (child)
+            child->show();
+    }
+    m_putAway.clear();
+}
+
 void CPAGE1::LeaveProgram()
 {
     m_switcher.closeAll();

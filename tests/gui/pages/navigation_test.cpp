@@ -3,6 +3,7 @@
 #include "pages/about_box.h"
 #include "pages/page_table.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPointer>
@@ -153,6 +154,33 @@ INSTANTIATE_TEST_SUITE_P(Kinds, HiddenItemTest,
         HiddenItemCase {"wireless, model 3", 3, 3, false, false},
         HiddenItemCase {"serial, model 2", 0, 2, true, false}),
     caseName<HiddenItemCase>);
+
+TEST_F(NavigationTest, TheKeyboardReachesOnlyThePageShown)
+{
+    app.settings.DisplayModel.setBoth(3); // Back Up item hidden on the home page
+    home();
+    CPageFrame* colour = goTo(PageNumber::Colour);
+    EXPECT_TRUE(colour->hasFocus() || colour->isAncestorOf(QApplication::focusWidget()));
+    int reachable = 0;
+    QWidget* widget = colour;
+    for (int step = 0; step < 200; ++step) {
+        widget = widget->nextInFocusChain();
+        if (widget->isVisible() && widget->isEnabled() && (widget->focusPolicy() & Qt::TabFocus)) {
+            EXPECT_TRUE(widget == colour || colour->isAncestorOf(widget))
+                << widget->objectName().toStdString();
+            ++reachable;
+        }
+    }
+    EXPECT_GT(reachable, 0);
+
+    // Back home, the home page's controls are as they were.
+    goTo(PageNumber::Home);
+    EXPECT_TRUE(control<QWidget>(&home(), HomeControl::PowerOn)->isVisible());
+    EXPECT_TRUE(control<QWidget>(&home(), HomeControl::WallPicture)->isVisible());
+    EXPECT_TRUE(control<QWidget>(&home(), HomeControl::SshConnect)->isHidden());
+    EXPECT_TRUE(control<QWidget>(&home(), panelItemId(7))->isHidden());
+    EXPECT_FALSE(control<QWidget>(&home(), HomeControl::LayoutSetup)->isEnabled());
+}
 
 TEST_F(NavigationTest, CurrentItemAndPlacesOutsideTheItemsChangeNothing)
 {
