@@ -6,16 +6,17 @@ set(ORDALIS_TIMEOUT_gui 120)
 set(ORDALIS_TIMEOUT_e2e 120)
 set(ORDALIS_TIMEOUT_fuzz 120)
 
-# ordalis_add_test(NAME LABEL unit|gui|e2e|fuzz SOURCES ... LIBS ...)
-# Builds one GoogleTest executable and registers each of its cases with CTest.
+# ordalis_add_test(NAME LABEL unit|gui|e2e|fuzz [WIDGETS] SOURCES ... LIBS ...)
+# Builds one GoogleTest executable and registers each of its cases with CTest. WIDGETS gives a
+# test of another label (an end-to-end test of the pages) the widgets' application object.
 # Every test gets a private HOME and XDG folders so it never touches the user's settings.
 function(ordalis_add_test name)
-  cmake_parse_arguments(T "" "LABEL" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "WIDGETS" "LABEL" "SOURCES;LIBS" ${ARGN})
   if(NOT T_LABEL)
     message(FATAL_ERROR "ordalis_add_test(${name}) needs a LABEL")
   endif()
   add_executable(${name} ${T_SOURCES})
-  if(T_LABEL STREQUAL "gui")
+  if(T_LABEL STREQUAL "gui" OR T_WIDGETS)
     set(main ordalis_test_main_gui)
   else()
     set(main ordalis_test_main_core)

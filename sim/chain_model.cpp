@@ -2,6 +2,8 @@
 
 #include "sim/command_table.h"
 
+#include <optional>
+
 namespace ordalis::sim {
 
 namespace {
@@ -15,6 +17,25 @@ constexpr std::uint8_t kArrangeFromTop = 0xA0;
 bool hearsWhileOff(const std::string& code)
 {
     return code == "POW";
+}
+
+// The source keys of the remote control switch the main input as MIN does.
+std::optional<std::uint8_t> inputOfKey(std::uint8_t key)
+{
+    switch (key) {
+    case 8:
+        return 0; // VGA
+    case 9:
+        return 1; // DVI
+    case 10:
+        return 9; // HDMI1
+    case 11:
+        return 10; // HDMI2
+    case 12:
+        return 13; // DisplayPort
+    default:
+        return std::nullopt;
+    }
 }
 
 } // namespace
@@ -109,10 +130,13 @@ bool ChainModel::apply(SimDisplay& d, const SimFrame& frame, bool toAll, int& ne
     } else {
         d.setValue(code, {v});
     }
-    if (code == "MIN" || code == "ALL") {
-        const std::uint8_t input = d.value("MIN").front();
-        const std::uint8_t status = d.value("MIS").front();
-        d.setValue("MIS", {std::uint8_t((status & 0xE0) | (input & 0x1F))});
+    if (code == "RCU") {
+        if (const auto input = inputOfKey(v)) {
+            d.setValue("MIN", {*input});
+        }
+    }
+    if (code == "MIN" || code == "ALL" || code == "RCU") {
+        d.followMainInput();
     }
     return true;
 }
@@ -120,7 +144,11 @@ bool ChainModel::apply(SimDisplay& d, const SimFrame& frame, bool toAll, int& ne
 void ChainModel::arrangeDivision(SimDisplay& d, bool fromBottom)
 {
     // Left to right along the first display's row, back along the next one.
-    const std::uint8_t matrix = d.value("MAT").front();
+    const Bytes mat = d.value("MAT");
+    if (mat.empty()) {
+        return;
+    }
+    const std::uint8_t matrix = mat.front();
     const int columns = matrix >> 4;
     const int rows = matrix & 0x0F;
     const int id = d.monitorId();

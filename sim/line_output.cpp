@@ -40,6 +40,7 @@ void LineOutput::take(Time now, Bytes& out, std::vector<Started>& started)
         if (m_perByte.count() > 0) {
             // Byte i goes out at start + i character times.
             due = std::min<std::size_t>(due, std::size_t((now - m_frontStart) / m_perByte) + 1);
+            due = std::max(due, m_sent);
         }
         out.insert(out.end(), piece.bytes.begin() + long(m_sent), piece.bytes.begin() + long(due));
         m_sent = due;

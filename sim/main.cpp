@@ -4,6 +4,8 @@
 #include <csignal>
 #include <cstdio>
 #include <pthread.h>
+#include <sys/prctl.h>
+#include <unistd.h>
 
 using namespace ordalis::sim;
 
@@ -28,7 +30,15 @@ int main(int argc, char** argv)
     sigaddset(&stopSignals, SIGHUP);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
+    if (parsed.exitWithParent) {
+        const pid_t parent = getppid();
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (getppid() != parent) {
+            return 0; // the parent ended before the request took effect
+        }
+    }
 
+    config.keepTraffic = false; // the log file is the record here; memory would only grow
     WallSim sim(config);
     if (!sim.start()) {
         std::fprintf(stderr, "ordalis-wallsim: %s\n", sim.errorText().c_str());

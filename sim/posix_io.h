@@ -16,6 +16,19 @@ struct PtyPair
 
 // Both ends raw before anyone writes, so no byte is cooked or echoed by the terminal layer.
 bool openRawPty(PtyPair& pty, std::string& error);
+// Reports opens and closes of the pseudo-terminal at 'path' on the returned descriptor (-1 when the
+// system cannot watch it).
+int watchPortUse(const std::string& path);
+struct PortUse
+{
+    int opened = 0;
+    int closed = 0;
+};
+PortUse readPortUse(int watchFd);
+// Ends an exclusive open (TIOCEXCL) left behind by a process that ended without closing the port:
+// the simulator keeps the terminal alive, so the kernel would never clear it.
+void releaseExclusive(int terminalFd);
+
 // A symbolic link at 'path' to 'target', replacing an old link; makes the parent folders.
 bool makeLink(const std::string& path, const std::string& target, std::string& error);
 

@@ -130,6 +130,9 @@ bool Reader::display(const QJsonObject& object, const QString& where, DisplaySet
             setup.values[code] = {std::uint8_t(v)};
         }
     }
+    if (object.contains("values") && !object.value("values").isObject()) {
+        return fail(where + ".values", "not an object of command codes");
+    }
     const QJsonObject values = object.value("values").toObject();
     for (auto it = values.begin(); it != values.end(); ++it) {
         const QString at = where + ".values." + it.key();
@@ -195,6 +198,14 @@ bool Reader::read(const QJsonObject& root)
     if (!onlyKeys(root, "scenario", {"wall", "displays", "faults", "timing"})) {
         return false;
     }
+    for (const char* key : {"wall", "faults", "timing"}) {
+        if (root.contains(key) && !root.value(key).isObject()) {
+            return fail(key, "not an object");
+        }
+    }
+    if (root.contains("displays") && !root.value("displays").isArray()) {
+        return fail("displays", "not a list");
+    }
     const QJsonObject wall = root.value("wall").toObject();
     const QJsonArray displays = root.value("displays").toArray();
     int columns = 0;
@@ -207,7 +218,9 @@ bool Reader::read(const QJsonObject& root)
             || !integer(wall, "rows", "wall", 1, 15, rows) || !boolean(wall, "arranged", "wall", arranged)) {
             return false;
         }
-        corner = wall.value("firstDisplay").toString(corner);
+        if (wall.contains("firstDisplay")) {
+            corner = wall.value("firstDisplay").toString();
+        }
         if (corner != "top-left" && corner != "bottom-left") {
             return fail("wall.firstDisplay", "not \"top-left\" or \"bottom-left\"");
         }

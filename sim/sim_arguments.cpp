@@ -20,10 +20,13 @@ constexpr std::array kOptions = {
         "--set", "POS:CODE=HEX", "display POS answers CODE with these bytes, e.g. 5:BRI=3C; repeatable"},
     SimOption {"--model-name", "POS:TEXT",
         "display POS's model name (MNA, 13 bytes, padded with spaces); repeatable"},
+    SimOption {"--serial-number", "POS:TEXT",
+        "display POS's serial number (SER, 13 bytes, padded with spaces); repeatable"},
     SimOption {"--project", "N", "project number (PJD) of every display (default 24)"},
     SimOption {"--table-version", "N", "table version (RTV) of every display (default 12)"},
     SimOption {"--serial", "", "serve the chain on a raw pseudo-terminal; prints \"serial PATH\""},
-    SimOption {"--link", "PATH", "also make a symbolic link PATH to the pseudo-terminal (implies --serial)"},
+    SimOption {"--link", "PATH",
+        "also make a symbolic link PATH to the pseudo-terminal (implies --serial); prints \"link PATH\""},
     SimOption {"--lan", "[ADDR:]PORT",
         "one TCP LAN module in front of the chain (ADDR default 127.0.0.1, PORT 0 = any); prints \"lan "
         "ADDR:PORT\""},
@@ -33,7 +36,7 @@ constexpr std::array kOptions = {
     SimOption {"--udp", "[ADDR]",
         "answer the discovery request on ADDR (default 127.0.0.255), one answer per LAN module; prints \"udp "
         "ADDR:PORT\""},
-    SimOption {"--udp-port", "PORT", "port of the discovery answers (default 48899)"},
+    SimOption {"--udp-port", "PORT", "port of the discovery answers (default 48899, 0 = any)"},
     SimOption {
         "--echo", "", "hand every frame from the PC back before its answers, as a chained RS485 line does"},
     SimOption {"--latency", "MS", "delay before a display answers (default 2) ..."},
@@ -52,6 +55,7 @@ constexpr std::array kOptions = {
     SimOption {"--div-arrange-addressed", "",
         "DIV 0x11 to one display arranges its division too (default: only to all)"},
     SimOption {"--log", "FILE", "traffic log: one line per frame seen or sent, with a millisecond timestamp"},
+    SimOption {"--exit-with-parent", "", "end when the process that started the simulator ends"},
 };
 
 const SimOption* findOption(std::string_view name)
@@ -152,7 +156,7 @@ std::string Builder::apply(const Given& g)
                 + std::to_string(high) + ": " + g.value;
     };
     const std::string& n = g.name;
-    if (n == "--set" || n == "--model-name") {
+    if (n == "--set" || n == "--model-name" || n == "--serial-number") {
         const std::size_t colon = g.value.find(':');
         int p = 0;
         if (colon == std::string::npos) {
@@ -163,8 +167,8 @@ std::string Builder::apply(const Given& g)
         }
         const std::string rest = g.value.substr(colon + 1);
         DisplaySetup& d = m_config.displays[std::size_t(p - 1)];
-        if (n == "--model-name") {
-            d.values["MNA"] = SimDisplay::asciiField(rest, 13);
+        if (n != "--set") {
+            d.values[n == "--model-name" ? "MNA" : "SER"] = SimDisplay::asciiField(rest, 13);
             return {};
         }
         const std::size_t equals = rest.find('=');
@@ -236,7 +240,7 @@ std::string Builder::apply(const Given& g)
         return {};
     }
     if (n == "--udp-port") {
-        return number(1, 65535, m_config.udpPort);
+        return number(0, 65535, m_config.udpPort);
     }
     if (n == "--echo" || n == "--garbage" || n == "--refuse" || n == "--no-pacing"
         || n == "--div-arrange-addressed") {
@@ -287,7 +291,7 @@ std::string simHelpText()
         = "Usage: ordalis-wallsim [flags]\n"
           "Simulates a chain of video wall displays on a pseudo-terminal, TCP ports and the UDP\n"
           "discovery answer. Positions count along the chain from 1, the display nearest the PC.\n"
-          "Each endpoint prints one line when it is ready, then \"ready\"; stop with Ctrl-C.\n\n";
+          "Each endpoint prints one line when it is ready, then \"ready\"; stop with Ctrl-C or SIGTERM.\n\n";
     for (const SimOption& option : kOptions) {
         std::string head = "  " + std::string(option.name);
         if (!option.value.empty()) {
@@ -321,7 +325,7 @@ ArgumentsResult parseSimArguments(const std::vector<std::string>& arguments, Sim
         if (!option) {
             return fail("unknown flag " + name + " (see --help)");
         }
-        const bool optional = option->value.starts_with("[");
+        const bool optional = option->value.starts_with("[") && option->value.ends_with("]");
         if (!value && !option->value.empty()) {
             const bool next = i + 1 < arguments.size() && !arguments[i + 1].starts_with("--");
             if (next) {
@@ -341,6 +345,7 @@ ArgumentsResult parseSimArguments(const std::vector<std::string>& arguments, Sim
             result.help = true;
             return result;
         }
+        result.exitWithParent = result.exitWithParent || g.name == "--exit-with-parent";
     }
 
     config = SimConfig::chain(1);
@@ -387,7 +392,8 @@ ArgumentsResult parseSimArguments(const std::vector<std::string>& arguments, Sim
 
     Builder builder(config);
     for (const Given& g : given) {
-        if (g.name == "--scenario" || g.name == "--displays" || g.name == "--ids") {
+        if (g.name == "--scenario" || g.name == "--displays" || g.name == "--ids"
+            || g.name == "--exit-with-parent") {
             continue;
         }
         if (std::string error = builder.apply(g); !error.empty()) {

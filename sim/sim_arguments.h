@@ -24,6 +24,7 @@ struct ArgumentsResult
 {
     bool ok = true;
     bool help = false;
+    bool exitWithParent = false; // --exit-with-parent: a process matter, not the chain's
     std::string errorText;
 };
 

@@ -11,7 +11,8 @@
 namespace ordalis::sim {
 
 // How one display starts. Values override the start values, keyed by command code ("BRL"), as the
-// bytes the display answers with (13 bytes for SER, one byte for a setting).
+// bytes the display answers with (13 bytes for SER, one byte for a setting). They are answered as
+// given: a value of the wrong length makes a malformed reply, which a test may want.
 struct DisplaySetup
 {
     int monitorId = 1;
@@ -67,9 +68,11 @@ struct SimConfig
     std::optional<Endpoint> lan; // one module in front of the chain
     std::optional<Endpoint> lanEach; // one module per display: address + position - 1
     std::optional<std::string> udpAddress; // discovery answers
-    int udpPort = 48899;
+    int udpPort = 48899; // 0: any free port
     std::string logPath;
+    bool keepTraffic = true; // keep every log record in memory for WallSim::traffic()
 
+    // DIV 0x11 to one display arranges its division too, instead of setting division 1,1.
     bool arrangeOnAddressedDiv = false;
 
     // A chain of 'count' powered displays numbered 1 ... count.

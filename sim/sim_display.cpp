@@ -102,6 +102,15 @@ void SimDisplay::resetSettings()
     }
 }
 
+void SimDisplay::followMainInput()
+{
+    const Bytes input = value("MIN");
+    const Bytes status = value("MIS");
+    if (!input.empty() && !status.empty()) {
+        setValue("MIS", {std::uint8_t((status.front() & 0xE0) | (input.front() & 0x1F))});
+    }
+}
+
 Bytes SimDisplay::asciiField(std::string_view text, std::size_t length)
 {
     Bytes out(text.begin(), text.begin() + std::min(text.size(), length));

@@ -35,6 +35,8 @@ public:
 
     // "Reset all": settings back to their start values; Monitor ID, power and readings stay.
     void resetSettings();
+    // MIS carries the main input (MIN) in bits 0-4 beside its status bits.
+    void followMainInput();
 
     // Text padded with spaces (or cut) to the 13 bytes of SER and MNA.
     static Bytes asciiField(std::string_view text, std::size_t length);

@@ -44,10 +44,8 @@ std::vector<SimDisplay> buildDisplays(const SimConfig& config)
         for (const auto& [code, value] : setup.values) {
             d.setValue(code, value);
         }
-        if (setup.values.contains("MIN") && !setup.values.contains("MIS")
-            && !setup.values.at("MIN").empty()) {
-            const std::uint8_t status = d.value("MIS").front();
-            d.setValue("MIS", {std::uint8_t((status & 0xE0) | (setup.values.at("MIN").front() & 0x1F))});
+        if (setup.values.contains("MIN") && !setup.values.contains("MIS")) {
+            d.followMainInput();
         }
         displays.push_back(std::move(d));
     }
@@ -65,7 +63,7 @@ std::string hex2(int v)
 
 struct SimEngine::Watch
 {
-    enum Kind { Wake, Serial, Listen, Client, Udp } kind;
+    enum Kind { Wake, Serial, PortUse, Listen, Client, Udp } kind;
     TcpModule* module = nullptr;
 };
 
@@ -100,15 +98,17 @@ bool SimEngine::start()
     } else if (!m_config.logPath.empty()) {
         m_log.openFile(m_config.logPath, error);
     }
-    if (error.empty() && !openEndpoints()) {
-        closeEndpoints();
-        return false;
-    }
     if (!error.empty()) {
         std::lock_guard lock(m_errorMutex);
         m_error = error;
         return false;
     }
+    if (!openEndpoints()) {
+        closeEndpoints();
+        m_log.closeFile();
+        return false;
+    }
+    m_log.setKeepRecords(m_config.keepTraffic);
     m_log.setOrigin(Clock::now());
     m_stop = false;
     m_thread = std::thread([this] { run(); });
@@ -121,8 +121,10 @@ void SimEngine::stop()
         m_stop = true;
         wake();
         m_thread.join();
+        m_faultsChanged.notify_all();
     }
     closeEndpoints();
+    m_log.closeFile();
 }
 
 bool SimEngine::openEndpoints()
@@ -144,6 +146,7 @@ bool SimEngine::openEndpoints()
         }
         const auto perByte = m_config.timing.pacing ? kSerialByteTime : std::chrono::nanoseconds {};
         m_serial = std::make_unique<SimLine>("serial", m_pty.master, false, m_chain.allPositions(), perByte);
+        m_portUseFd = watchPortUse(m_pty.path);
         if (!m_config.linkPath.empty()) {
             if (!makeLink(m_config.linkPath, m_pty.path, error)) {
                 return fail();
@@ -165,6 +168,7 @@ bool SimEngine::openEndpoints()
         if (m_udpFd < 0) {
             return fail();
         }
+        m_udpPort = localPort(m_udpFd);
         // One answer per LAN module: its address, a made-up MAC address and a name.
         auto answer = [](const std::string& address, int index, const std::string& name) {
             const std::string shown = address == "0.0.0.0" ? "127.0.0.1" : address;
@@ -224,6 +228,7 @@ bool SimEngine::openLanEach()
 void SimEngine::closeEndpoints()
 {
     m_serial.reset();
+    closeFd(m_portUseFd);
     closeFd(m_pty.slave);
     closeFd(m_pty.master);
     if (m_linkMade) {
@@ -236,6 +241,8 @@ void SimEngine::closeEndpoints()
     m_lan.reset();
     m_lanEach.clear();
     closeFd(m_udpFd);
+    m_udpPort = -1;
+    m_discoveryAnswers.clear();
     closeFd(m_wakeFd);
 }
 
@@ -256,7 +263,7 @@ std::vector<std::string> SimEngine::readyLines() const
             + std::to_string(module->port()));
     }
     if (m_udpFd >= 0) {
-        lines.push_back("udp " + *m_config.udpAddress + ":" + std::to_string(m_config.udpPort));
+        lines.push_back("udp " + *m_config.udpAddress + ":" + std::to_string(m_udpPort));
     }
     return lines;
 }
@@ -269,11 +276,18 @@ SimFaults SimEngine::faults() const
 
 void SimEngine::setFaults(const SimFaults& faults)
 {
+    std::uint64_t given = 0;
     {
         std::lock_guard lock(m_mutex);
         m_faults = faults;
+        given = ++m_faultsGiven;
+    }
+    if (!running()) {
+        return;
     }
     wake();
+    std::unique_lock lock(m_mutex);
+    m_faultsChanged.wait_for(lock, std::chrono::seconds(2), [&] { return m_faultsTaken >= given || m_stop; });
 }
 
 void SimEngine::wake()
@@ -298,6 +312,9 @@ void SimEngine::collect(std::vector<pollfd>& fds, std::vector<Watch>& watches)
     add(m_wakeFd, POLLIN, {Watch::Wake});
     if (m_serial) {
         add(m_serial->fd(), short(POLLIN | (m_serial->hasUnwritten() ? POLLOUT : 0)), {Watch::Serial});
+        if (m_portUseFd >= 0) {
+            add(m_portUseFd, POLLIN, {Watch::PortUse});
+        }
     }
     std::vector<TcpModule*> modules;
     if (m_lan) {
@@ -324,13 +341,20 @@ void SimEngine::run()
 {
     std::vector<pollfd> fds;
     std::vector<Watch> watches;
-    bool refuse = faults().refuse;
     while (!m_stop) {
-        const bool nowRefusing = faults().refuse;
-        if (nowRefusing != refuse) {
-            applyRefuse(nowRefusing);
-            refuse = nowRefusing;
+        std::uint64_t given = 0;
+        bool nowRefusing = false;
+        {
+            std::lock_guard lock(m_mutex);
+            given = m_faultsGiven;
+            nowRefusing = m_faults.refuse;
         }
+        applyRefuse(nowRefusing);
+        {
+            std::lock_guard lock(m_mutex);
+            m_faultsTaken = given;
+        }
+        m_faultsChanged.notify_all();
         fds.clear();
         watches.clear();
         collect(fds, watches);
@@ -399,6 +423,19 @@ void SimEngine::handle(const Watch& watch, short revents, Clock::time_point now)
             readLine(*m_serial, now);
         }
         return;
+    case Watch::PortUse: {
+        const PortUse use = readPortUse(m_portUseFd);
+        for (int i = 0; i < use.opened; ++i) {
+            logEvent("serial", "port opened");
+        }
+        if (use.closed > 0) {
+            releaseExclusive(m_pty.slave);
+        }
+        for (int i = 0; i < use.closed; ++i) {
+            logEvent("serial", "port closed");
+        }
+        return;
+    }
     case Watch::Listen:
         while (const auto peer = watch.module->accept({})) {
             logEvent(watch.module->label(), "connected from " + *peer);
@@ -426,6 +463,10 @@ bool SimEngine::readLine(SimLine& line, Clock::time_point now)
     const bool open = line.readAvailable(in);
     std::vector<SimFrame> frames;
     Bytes skipped;
+    if (!in.empty() && !line.closing() && faults().echo) {
+        // The PC's own transceiver hears every byte it puts on the line, frames or not.
+        line.output().push({in, now, {}, LineOutput::Note {"echo", in}});
+    }
     line.assembler().feed(in, frames, skipped);
     if (!skipped.empty()) {
         m_log.add(now, line.name(), "pc", skipped, "ignored: not a frame");
@@ -446,9 +487,6 @@ void SimEngine::dispatch(SimLine& line, const SimFrame& frame, Clock::time_point
     {
         std::lock_guard lock(m_mutex);
         const SimFaults& faults = m_faults;
-        if (faults.echo) {
-            line.output().push({frame.bytes, now, {}, LineOutput::Note {"echo", frame.bytes}});
-        }
         for (const Answer& answer : m_chain.hear(frame, line.reach())) {
             const SimDisplay& d = m_chain.display(answer.position);
             const auto latency = milliseconds(m_config.timing.latencyMs
@@ -543,6 +581,9 @@ void SimEngine::applyRefuse(bool refuse)
     }
     for (TcpModule* module : modules) {
         std::string error;
+        if (module->refusing() == refuse) {
+            continue;
+        }
         if (!module->setRefuse(refuse, error)) {
             logEvent(module->label(), error);
         } else {

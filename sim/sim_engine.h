@@ -8,6 +8,7 @@
 #include "sim/traffic_log.h"
 
 #include <atomic>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -37,7 +38,7 @@ public:
     const TcpModule* lanModule() const { return m_lan.get(); }
     const std::vector<std::unique_ptr<TcpModule>>& lanEachModules() const { return m_lanEach; }
     std::string udpAddress() const { return m_config.udpAddress.value_or(""); }
-    int udpPort() const { return m_udpFd >= 0 ? m_config.udpPort : -1; }
+    int udpPort() const { return m_udpPort; }
     std::vector<std::string> readyLines() const;
 
     // Runs 'f' with the chain locked against the loop.
@@ -77,14 +78,19 @@ private:
     mutable std::mutex m_mutex;
     ChainModel m_chain;
     SimFaults m_faults;
+    std::uint64_t m_faultsGiven = 0; // setFaults() calls ...
+    std::uint64_t m_faultsTaken = 0; // ... that the loop has acted on
+    std::condition_variable m_faultsChanged;
     long m_answers = 0;
     TrafficLog m_log;
 
     PtyPair m_pty;
+    int m_portUseFd = -1;
     std::unique_ptr<SimLine> m_serial;
     std::unique_ptr<TcpModule> m_lan;
     std::vector<std::unique_ptr<TcpModule>> m_lanEach;
     int m_udpFd = -1;
+    int m_udpPort = -1;
     std::vector<std::string> m_discoveryAnswers;
     bool m_linkMade = false;
 

@@ -29,9 +29,17 @@ std::string valueText(const Bytes& value)
 
 Bytes buildReply(int monitorId, std::string_view code, const Bytes& value)
 {
-    Bytes out {0x07, std::uint8_t(monitorId), 0x00};
-    out.insert(out.end(), code.begin(), code.end());
-    out.insert(out.end(), value.begin(), value.end());
+    Bytes out;
+    out.reserve(code.size() + value.size() + 4);
+    out.push_back(0x07);
+    out.push_back(std::uint8_t(monitorId));
+    out.push_back(0x00);
+    for (char c : code) {
+        out.push_back(std::uint8_t(c));
+    }
+    for (std::uint8_t b : value) {
+        out.push_back(b);
+    }
     out.push_back(0x08);
     return out;
 }

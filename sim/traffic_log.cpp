@@ -2,6 +2,7 @@
 
 #include "sim/sim_frame.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -13,19 +14,36 @@ TrafficLog::TrafficLog() : m_origin(Clock::now())
 
 TrafficLog::~TrafficLog()
 {
-    if (m_file) {
-        std::fclose(m_file);
-    }
+    closeFile();
 }
 
 bool TrafficLog::openFile(const std::string& path, std::string& error)
 {
-    m_file = std::fopen(path.c_str(), "w");
+    std::lock_guard lock(m_mutex);
+    if (m_file) {
+        std::fclose(m_file);
+    }
+    m_file = std::fopen(path.c_str(), "we");
     if (!m_file) {
         error = "cannot write the log " + path + ": " + std::strerror(errno);
         return false;
     }
     return true;
+}
+
+void TrafficLog::closeFile()
+{
+    std::lock_guard lock(m_mutex);
+    if (m_file) {
+        std::fclose(m_file);
+        m_file = nullptr;
+    }
+}
+
+void TrafficLog::setKeepRecords(bool keep)
+{
+    std::lock_guard lock(m_mutex);
+    m_keepRecords = keep;
 }
 
 void TrafficLog::setOrigin(Clock::time_point origin)
@@ -37,7 +55,7 @@ void TrafficLog::setOrigin(Clock::time_point origin)
 void TrafficLog::add(Clock::time_point at, const std::string& endpoint, const std::string& direction,
     const Bytes& bytes, const std::string& text)
 {
-    std::lock_guard lock(m_mutex);
+    std::unique_lock lock(m_mutex);
     TrafficRecord record;
     record.ms = std::chrono::duration<double, std::milli>(at - m_origin).count();
     record.endpoint = endpoint;
@@ -49,7 +67,11 @@ void TrafficLog::add(Clock::time_point at, const std::string& endpoint, const st
         std::fputs(line.c_str(), m_file);
         std::fflush(m_file);
     }
-    m_records.push_back(std::move(record));
+    if (m_keepRecords) {
+        m_records.push_back(std::move(record));
+        lock.unlock();
+        m_changed.notify_all();
+    }
 }
 
 void TrafficLog::countFrameFromPc()
@@ -58,7 +80,7 @@ void TrafficLog::countFrameFromPc()
         std::lock_guard lock(m_mutex);
         ++m_framesReceived;
     }
-    m_framesChanged.notify_all();
+    m_changed.notify_all();
 }
 
 std::vector<TrafficRecord> TrafficLog::records() const
@@ -82,8 +104,24 @@ int TrafficLog::framesReceived() const
 bool TrafficLog::waitForFramesReceived(int count, int timeoutMs) const
 {
     std::unique_lock lock(m_mutex);
-    return m_framesChanged.wait_for(
+    return m_changed.wait_for(
         lock, std::chrono::milliseconds(timeoutMs), [&] { return m_framesReceived >= count; });
+}
+
+bool TrafficLog::waitForRecord(const std::function<bool(const TrafficRecord&)>& match, int timeoutMs) const
+{
+    std::unique_lock lock(m_mutex);
+    std::size_t seen = 0;
+    return m_changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] {
+        // A clear() may have shortened the list since the last look.
+        seen = std::min(seen, m_records.size());
+        for (; seen < m_records.size(); ++seen) {
+            if (match(m_records[seen])) {
+                return true;
+            }
+        }
+        return false;
+    });
 }
 
 std::string TrafficLog::formatLine(const TrafficRecord& record)

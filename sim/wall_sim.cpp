@@ -184,4 +184,9 @@ bool WallSim::waitForFramesReceived(int count, int timeoutMs) const
     return m_engine->log().waitForFramesReceived(count, timeoutMs);
 }
 
+bool WallSim::waitForTraffic(const std::function<bool(const TrafficRecord&)>& match, int timeoutMs) const
+{
+    return m_engine->log().waitForRecord(match, timeoutMs);
+}
+
 } // namespace ordalis::sim

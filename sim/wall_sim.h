@@ -18,6 +18,7 @@
 
 #include "sim/sim_config.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -46,10 +47,12 @@ struct DisplaySnapshot
 struct TrafficRecord
 {
     double ms = 0; // since start()
-    std::string endpoint; // "serial", "lan", "lan-each 3", "udp"
-    std::string direction; // "pc" (from the PC), "echo", "d3" (display at position 3), "noise", "event"
+    std::string endpoint; // "serial", "lan", "lan-each-3", "udp"
+    // "pc" (from the PC), "echo", "d3" (display at position 3), "noise", "module" (a discovery
+    // answer) or "event" (no bytes: "port opened", "port closed", "connected from ...")
+    std::string direction;
     Bytes bytes;
-    std::string text; // short decoding: "read BRI from 5", "reply BRI=3C from 5", "connected"
+    std::string text; // short decoding: "read BRI from 5", "reply BRI=3C from 5"
 };
 
 class WallSim
@@ -74,7 +77,7 @@ public:
     int lanEachPort() const; // -1 without per-display modules
     std::string lanEachAddress(int position) const;
     std::string udpAddress() const;
-    int udpPort() const;
+    int udpPort() const; // the bound port (the configured one, or the one chosen for port 0); -1 without UDP
     // The lines the executable prints, one per endpoint: "serial /dev/pts/3", "lan 127.0.0.1:40111".
     std::vector<std::string> readyLines() const;
 
@@ -88,6 +91,7 @@ public:
     void setExtraLatencyMs(int position, int ms);
     void setValue(int position, const std::string& code, Bytes value);
     SimFaults faults() const;
+    // Returns once the chain's thread has taken the new faults (a change of 'refuse' included).
     void setFaults(const SimFaults& faults);
 
     // Everything seen or sent since start (or the last clearTraffic()).
@@ -97,6 +101,9 @@ public:
     int framesReceived() const;
     // Sleeps until framesReceived() reaches 'count' or the time is up; true when it did.
     bool waitForFramesReceived(int count, int timeoutMs) const;
+    // Sleeps until a record of traffic() matches or the time is up; true when one did. Records are
+    // kept unless SimConfig::keepTraffic is off.
+    bool waitForTraffic(const std::function<bool(const TrafficRecord&)>& match, int timeoutMs) const;
 
 private:
     std::unique_ptr<SimEngine> m_engine;

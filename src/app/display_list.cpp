@@ -23,6 +23,10 @@ IPixy makeRecord(const QString& address, std::int32_t monitorId)
 
 void BuildDisplayList(CTavrinApp& app)
 {
+    // Every connection is closed before any record goes, so no module keeps a connection
+    // of the old layout while the new one is built.
+    for (IPixy& record : app.DisplayList)
+        record.connection.reset();
     app.DisplayList.clear();
 
     const QString& fallback = app.settings.IpAddress.current;

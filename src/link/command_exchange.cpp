@@ -192,6 +192,8 @@ bool CommandExchange::writeEachLan(
     // no display and fails.
     const int number = code == kCid ? target : id;
     IPixy* record = lan.record(number);
+    // No record to name: the text shows the first display's address, as the single-connection
+    // kinds do.
     if (!record)
         return failNotAck(firstRecordAddress());
     const QString address = record->address;

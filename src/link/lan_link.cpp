@@ -36,7 +36,10 @@ std::uint16_t LanLink::port() const
 {
     if (m_app.settings.LanType.current == 1)
         return kWifiModulePort;
-    return static_cast<std::uint16_t>(m_app.settings.TelnetPort.current);
+    // A stored port that no connection can use is not wrapped round into another one:
+    // port 0 makes every connect fail.
+    const std::int32_t telnet = m_app.settings.TelnetPort.current;
+    return telnet >= 1 && telnet <= 65535 ? static_cast<std::uint16_t>(telnet) : 0;
 }
 
 void LanLink::connectRecord(IPixy& target, bool single)

@@ -138,13 +138,15 @@ CPAGE1::CPAGE1(UiContext& ui, PageSwitcher::Factory pageFactory)
     m_picture->setPictureStyle(PictureStyle::Home);
 
     for (int column = 0; column < static_cast<int>(kListColumns.size()); ++column) {
-        const ListColumn& spec = kListColumns[column];
-        auto* header = new QTableWidgetItem(QString::fromLatin1(spec.title));
-        header->setTextAlignment(spec.alignment | Qt::AlignVCenter);
+        const ListColumn& entry = kListColumns[column];
+        auto* header = new QTableWidgetItem(QString::fromLatin1(entry.title));
+        header->setTextAlignment(entry.alignment | Qt::AlignVCenter);
         m_list->setHorizontalHeaderItem(column, header);
-        m_list->setColumnWidth(column, spec.width);
+        m_list->setColumnWidth(column, entry.width);
     }
     m_list->verticalHeader()->hide();
+    // One line of text per row, as a report-style list shows it.
+    m_list->verticalHeader()->setDefaultSectionSize(m_list->fontMetrics().height() + 4);
     m_list->setShowGrid(true);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -155,7 +157,6 @@ CPAGE1::CPAGE1(UiContext& ui, PageSwitcher::Factory pageFactory)
 
     m_watchdog = ui.timers.createTimer([this] { OnTimer(); });
     m_watchdog->start(kWatchdogPeriodMs);
-    setCursor(Qt::ArrowCursor);
 }
 
 CPAGE1::~CPAGE1()
@@ -374,6 +375,26 @@ void CPAGE1::handlePageRequest(int sender, int action)
 void CPAGE1::onExit()
 {
     LeaveProgram();
+}
+
+void CPAGE1::setCovered(bool covered)
+{
+    if (covered) {
+        if (!m_putAway.empty())
+            return;
+        for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (!qobject_cast<CPageFrame*>(child) && !child->isHidden()) {
+                m_putAway.emplace_back(child);
+                child->hide();
+            }
+        }
+        return;
+    }
+    for (const QPointer<QWidget>& child : m_putAway) {
+        if (child)
+            child->show();
+    }
+    m_putAway.clear();
 }
 
 void CPAGE1::LeaveProgram()

@@ -4,7 +4,10 @@
 #include "pages/page_frame.h"
 #include "pages/page_switcher.h"
 
+#include <QPointer>
+
 #include <memory>
+#include <vector>
 
 class QTableWidget;
 
@@ -48,6 +51,10 @@ public:
     void ResizeWallPicture();
 
     void LeaveProgram();
+
+    // While another page lies over the home page, the home page's own controls are put away, so
+    // that neither the keyboard (Tab, Space) nor a paint reaches them under the page shown.
+    void setCovered(bool covered);
     PageSwitcher& switcher() { return m_switcher; }
 
     // Timer 1: the connection keeper.
@@ -76,6 +83,7 @@ private:
     QString summaryText() const;
     void fillList();
 
+    std::vector<QPointer<QWidget>> m_putAway;
     PageSwitcher m_switcher;
     ConnectionKeeper m_keeper;
     std::unique_ptr<IntervalTimer> m_watchdog;

@@ -59,6 +59,7 @@ CPageFrame::CPageFrame(UiContext& ui, PageNumber number, QWidget* parent)
     setAutoFillBackground(true);
     setFixedSize(m_units.size(400, 300));
     setMouseTracking(true);
+    setCursor(Qt::ArrowCursor);
 
     auto* strip = new QWidget(this);
     setControlId(strip, FrameControl::BottomStrip);
@@ -204,10 +205,8 @@ int CPageFrame::clickableItemAt(const QPoint& pos) const
 
 void CPageFrame::updateCursor(const QPoint& pos)
 {
-    if (clickableItemAt(pos) != 0)
-        setCursor(Qt::PointingHandCursor);
-    else
-        unsetCursor();
+    // Set either way: a page inherits the cursor of the home page under it.
+    setCursor(clickableItemAt(pos) != 0 ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
 
 void CPageFrame::mouseMoveEvent(QMouseEvent* event)

@@ -64,10 +64,12 @@ void PageSwitcher::SwitchPage(int from, int to)
     const QRect area = m_home.rect();
     if (fromWindow != &m_home)
         takeDown(from);
+    m_home.setCovered(toWindow != &m_home);
     if (toWindow != &m_home) {
         toWindow->setGeometry(area);
         toWindow->raise();
         toWindow->show();
+        toWindow->setFocus();
     }
 }
 

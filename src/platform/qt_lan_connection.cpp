@@ -21,6 +21,7 @@ QtLanConnection::QtLanConnection(Clock& clock) : m_clock(clock)
     connect(&m_socket, &QTcpSocket::readyRead, this,
         [this] { report([](LanConnectionListener& l) { l.onReadable(); }); });
     connect(&m_socket, &QTcpSocket::disconnected, this, [this] {
+        dropUrgentNotifier();
         if (m_connected) {
             m_connected = false;
             report([](LanConnectionListener& l) { l.onClosed(); });
@@ -56,28 +57,33 @@ std::int64_t QtLanConnection::send(std::span<const std::uint8_t> bytes)
 {
     if (m_socket.state() != QAbstractSocket::ConnectedState)
         return -1;
+    // A failing write reports the close: that waits for the event loop like every other event.
+    m_inWait = true;
     const qint64 queued = m_socket.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
     // The GUI thread sleeps after a send: push the bytes out now rather than from the event loop.
     m_socket.flush();
+    m_inWait = false;
     return queued;
 }
 
-bool QtLanConnection::pullArrived()
+void QtLanConnection::pullArrived()
 {
-    if (m_socket.bytesAvailable() > 0)
-        return true;
     if (m_socket.state() != QAbstractSocket::ConnectedState)
-        return false;
+        return;
     // A zero wait moves what the system holds into the socket's buffer without sleeping.
     m_inWait = true;
     m_socket.waitForReadyRead(0);
     m_inWait = false;
-    return m_socket.bytesAvailable() > 0;
 }
 
 std::int64_t QtLanConnection::read(std::span<std::uint8_t> dest)
 {
-    if (!pullArrived())
+    if (dest.empty())
+        return 0;
+    // Qt's buffer may hold only part of what has arrived: a drain must see the rest too.
+    if (m_socket.bytesAvailable() < qint64(dest.size()))
+        pullArrived();
+    if (m_socket.bytesAvailable() == 0)
         return m_socket.state() == QAbstractSocket::ConnectedState ? 0 : -1;
     const qint64 got = m_socket.read(reinterpret_cast<char*>(dest.data()), qint64(dest.size()));
     return got < 0 ? -1 : got;
@@ -86,7 +92,7 @@ std::int64_t QtLanConnection::read(std::span<std::uint8_t> dest)
 bool QtLanConnection::waitForReadable(std::int64_t deadlineMs)
 {
     for (;;) {
-        if (pullArrived())
+        if (m_socket.bytesAvailable() > 0)
             return true;
         if (m_socket.state() != QAbstractSocket::ConnectedState)
             return false;
@@ -103,9 +109,19 @@ bool QtLanConnection::waitForReadable(std::int64_t deadlineMs)
     }
 }
 
+void QtLanConnection::dropUrgentNotifier()
+{
+    // The descriptor goes away with the socket; the notifier may be the sender of this very
+    // call, so it is deleted from the event loop.
+    if (m_urgent) {
+        m_urgent->setEnabled(false);
+        m_urgent.release()->deleteLater();
+    }
+}
+
 void QtLanConnection::close()
 {
-    m_urgent.reset();
+    dropUrgentNotifier();
     m_connected = false;
     if (m_socket.state() != QAbstractSocket::UnconnectedState) {
         // Our own close is not the peer's: no onClosed for it.
@@ -137,6 +153,16 @@ void QtLanConnection::onConnected()
     m_socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
     const qintptr fd = m_socket.socketDescriptor();
     if (fd >= 0) {
+        // Qt reads urgent data inline, where it would pass for reply bytes: keep it out of
+        // the stream and take it through the exception notifier instead.
+#ifdef Q_OS_WIN
+        const BOOL inlineUrgent = FALSE;
+        ::setsockopt(static_cast<SOCKET>(fd), SOL_SOCKET, SO_OOBINLINE,
+            reinterpret_cast<const char*>(&inlineUrgent), sizeof inlineUrgent);
+#else
+        const int inlineUrgent = 0;
+        ::setsockopt(static_cast<int>(fd), SOL_SOCKET, SO_OOBINLINE, &inlineUrgent, sizeof inlineUrgent);
+#endif
         m_urgent = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Exception);
         connect(m_urgent.get(), &QSocketNotifier::activated, this, &QtLanConnection::onUrgentData);
     }

@@ -32,7 +32,8 @@ public:
 
 private:
     void report(std::function<void(LanConnectionListener&)> event);
-    bool pullArrived();
+    void pullArrived();
+    void dropUrgentNotifier();
     void onConnected();
     void onError(QAbstractSocket::SocketError error);
     void onUrgentData();
@@ -41,7 +42,7 @@ private:
     QTcpSocket m_socket;
     std::unique_ptr<QSocketNotifier> m_urgent;
     LanConnectionListener* m_listener = nullptr;
-    bool m_inWait = false;
+    bool m_inWait = false; // inside our own wait, read or send: events go to the event loop
     bool m_connected = false;
     bool m_connectReported = false;
 };

@@ -99,6 +99,8 @@ bool QtSerialPort::write(std::span<const std::uint8_t> bytes, std::int64_t limit
 
 int QtSerialPort::read(std::span<std::uint8_t> dest, std::int64_t deadlineMs)
 {
+    if (dest.empty())
+        return 0;
     for (;;) {
         if (!m_port.isOpen())
             return -1;
@@ -107,9 +109,8 @@ int QtSerialPort::read(std::span<std::uint8_t> dest, std::int64_t deadlineMs)
             const qint64 got = m_port.read(reinterpret_cast<char*>(dest.data()), qint64(dest.size()));
             return got < 0 ? -1 : static_cast<int>(got);
         }
-        const std::int64_t left = deadlineMs - m_clock.nowMs();
-        if (left <= 0)
-            return 0;
+        // A deadline already passed still takes what the driver holds: a zero wait polls it once.
+        const std::int64_t left = std::max<std::int64_t>(deadlineMs - m_clock.nowMs(), 0);
         m_inWait = true;
         const bool arrived = m_port.waitForReadyRead(waitSlice(left));
         m_inWait = false;
@@ -117,13 +118,16 @@ int QtSerialPort::read(std::span<std::uint8_t> dest, std::int64_t deadlineMs)
             close();
             return -1;
         }
-        if (!arrived) {
-            if (m_port.error() != QSerialPort::TimeoutError && m_port.error() != QSerialPort::NoError) {
-                close();
-                return -1;
-            }
-            m_port.clearError();
+        if (arrived)
+            continue;
+        if (m_port.error() != QSerialPort::TimeoutError && m_port.error() != QSerialPort::NoError) {
+            close();
+            return -1;
         }
+        m_port.clearError();
+        if (left == 0)
+            return 0;
+        // Qt rounds its own time-out: the deadline is checked again on the clock.
     }
 }
 

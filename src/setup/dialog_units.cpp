@@ -1,5 +1,7 @@
 #include "setup/dialog_units.h"
 
+#include "widgets/fonts.h"
+
 #include <QFontMetrics>
 
 namespace ordalis {
@@ -45,6 +47,7 @@ QSize DialogUnits::size(int width, int height) const
 
 QFont DialogUnits::dialogFont()
 {
+    InstallFontSubstitutes();
     QFont font(QStringLiteral("Arial"));
     font.setPointSize(10);
     return font;

@@ -1,3 +1,4 @@
+#include "../case_name.h"
 #include "app/ctavrin_app.h"
 #include "widgets/fonts.h"
 #include "widgets/wall_picture.h"
@@ -255,7 +256,68 @@ TEST_P(WallPixelTest, PixelHasExpectedColour)
         << c.what << " at (" << c.point.x() << ", " << c.point.y() << ")";
 }
 
-INSTANTIATE_TEST_SUITE_P(Walls, WallPixelTest, ::testing::ValuesIn(kPixelCases));
+INSTANTIATE_TEST_SUITE_P(Walls, WallPixelTest, ::testing::ValuesIn(kPixelCases), test::caseName<PixelCase>);
+
+// ---- Every cell ---------------------------------------------------------------------------
+
+struct CellFillCase
+{
+    const char* what;
+    Wall wall;
+    PictureStyle style;
+    QSize size;
+    std::int32_t highlighted;
+};
+
+const CellFillCase kCellFillCases[] = {
+    {"3x2 top left, selection", {3, 2, kTopLeft, 0}, PictureStyle::Selection, {300, 200}, 4},
+    {"3x2 top left, home", kHome32, PictureStyle::Home, kHomeSize, 4},
+    {"4x3 bottom left, selection", {4, 3, kBottomLeft, 0}, PictureStyle::Selection, {480, 300}, 7},
+    {"4x3 bottom left, home", kHome43Bottom, PictureStyle::Home, kHomeSize, 7},
+    {"4x3 bottom left, layout", kHome43Bottom, PictureStyle::Layout, {480, 300}, 0},
+    {"4x2 top left, selection", {4, 2, kTopLeft, 1}, PictureStyle::Selection, {480, 200}, 1},
+    {"4x2 top left, layout", kLayout42, PictureStyle::Layout, {480, 200}, 1},
+    {"4x2 top left per display, home", {4, 2, kTopLeft, 2}, PictureStyle::Home, kHomeSize, 6},
+};
+
+class CellFillTest : public WallPictureTest, public ::testing::WithParamInterface<CellFillCase>
+{
+};
+
+// Each cell, away from its number and the links: the highlighted one blue (in the home and layout
+// styles only its 3-pixel border), the others in the cell colour. Where a chain runs, its bar
+// crosses every cell at half its height.
+TEST_P(CellFillTest, EveryCellHasItsFill)
+{
+    const CellFillCase& c = GetParam();
+    const QImage image = paint(c.wall, c.style, c.size, c.highlighted);
+    const bool selection = c.style == PictureStyle::Selection;
+    const int x0 = c.style == PictureStyle::Home ? c.size.width() / 5 : 0;
+    const int cw = app.CellWidth;
+    const int ch = app.CellHeight;
+    for (int column = 0; column < c.wall.columns; ++column) {
+        for (int row = 0; row < c.wall.rows; ++row) {
+            const bool highlighted = column * c.wall.rows + row == c.highlighted;
+            const int x = x0 + column * (cw + 2);
+            const int y = row * (ch + 2);
+            const std::string where
+                = std::string(c.what) + ", column " + std::to_string(column) + " row " + std::to_string(row);
+            EXPECT_EQ(
+                hex(image.pixel(x + cw / 4, y + ch / 4)), hex(selection && highlighted ? kHighlight : kCell))
+                << where;
+            if (!selection) {
+                EXPECT_EQ(hex(image.pixel(x + 1, y + 1)), hex(highlighted ? kHighlight : kCell)) << where;
+                // Beside the number: the bar runs from the first cell's centre to the last one's.
+                const int barX = column == c.wall.columns - 1 ? x + cw / 4 : x + 3 * cw / 4;
+                EXPECT_EQ(hex(image.pixel(barX, y + ch / 2 + 1)), hex(c.wall.kind != 2 ? kLink : kCell))
+                    << where;
+            }
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Walls, CellFillTest, ::testing::ValuesIn(kCellFillCases), test::caseName<CellFillCase>);
 
 // ---- Numbers ------------------------------------------------------------------------------
 
@@ -332,7 +394,8 @@ TEST_P(WallNumberTest, CellsCarryTheirMonitorIds)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Walls, WallNumberTest, ::testing::ValuesIn(kNumberCases));
+INSTANTIATE_TEST_SUITE_P(
+    Walls, WallNumberTest, ::testing::ValuesIn(kNumberCases), test::caseName<NumberCase>);
 
 // ---- PC labels ----------------------------------------------------------------------------
 
@@ -423,7 +486,8 @@ TEST_P(CommandTargetTest, PaintKeepsTargetOnHighlightedDisplay)
     EXPECT_EQ(app.settings.CommandTarget.current, c.after) << c.what;
 }
 
-INSTANTIATE_TEST_SUITE_P(Selections, CommandTargetTest, ::testing::ValuesIn(kTargetCases));
+INSTANTIATE_TEST_SUITE_P(
+    Selections, CommandTargetTest, ::testing::ValuesIn(kTargetCases), test::caseName<TargetCase>);
 
 TEST_F(WallPictureTest, ClearingAllThenRedrawingSelectsTheHighlightedDisplay)
 {
@@ -489,7 +553,7 @@ TEST_P(HitTest, PointMapsToCellOfThePaintedPicture)
     EXPECT_EQ(picture.cellAt(c.point), c.cell) << c.what;
 }
 
-INSTANTIATE_TEST_SUITE_P(Points, HitTest, ::testing::ValuesIn(kHitCases));
+INSTANTIATE_TEST_SUITE_P(Points, HitTest, ::testing::ValuesIn(kHitCases), test::caseName<HitCase>);
 
 // ---- On screen ----------------------------------------------------------------------------
 

@@ -1,0 +1,37 @@
+#include "app/ctavrin_app.h"
+#include "app/settings_store.h"
+#include "ordalis/init_instance.h"
+#include "platform/message_box_prompts.h"
+#include "platform/network_host_addresses.h"
+#include "platform/qt_lan_connection.h"
+#include "platform/qt_serial_port.h"
+#include "platform/steady_clock.h"
+#include "setup/qt_timer_service.h"
+#include "widgets/artwork.h"
+#include "widgets/fonts.h"
+
+#include <QApplication>
+#include <QSettings>
+
+using namespace ordalis;
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationDisplayName(QStringLiteral("Ordalis"));
+    QApplication::setDesktopFileName(QStringLiteral("ordalis"));
+    QApplication::setWindowIcon(artwork::applicationIcon());
+    InstallFontSubstitutes();
+
+    SteadyClock clock;
+    MessageBoxPrompts prompts;
+    QtSerialPortFactory serialPorts(clock);
+    QtLanConnectionFactory lanConnections(clock);
+    NetworkHostAddresses hostAddresses;
+    QtTimerService timers;
+
+    CTavrinApp app(Services {&clock, &prompts, &serialPorts, &lanConnections, &hostAddresses});
+    QSettings store(QString::fromLatin1(kSettingsOrganization), QString::fromLatin1(kSettingsApplication));
+    InitInstance(app, store, timers, SocketsLibraryReady());
+    return 0;
+}

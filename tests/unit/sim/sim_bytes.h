@@ -1,0 +1,42 @@
+#pragma once
+
+#include "sim/sim_display.h"
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace ordalis::sim::test {
+
+// "07 05 01 42 52 49 08" -> bytes; spaces are ignored.
+inline Bytes hex(std::string_view text)
+{
+    Bytes out;
+    int high = -1;
+    for (char c : text) {
+        if (c == ' ') {
+            continue;
+        }
+        const int d = c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
+        if (high < 0) {
+            high = d;
+        } else {
+            out.push_back(std::uint8_t(high << 4 | d));
+            high = -1;
+        }
+    }
+    return out;
+}
+
+inline std::string hexOf(const Bytes& bytes)
+{
+    std::string out;
+    char cell[4];
+    for (std::uint8_t b : bytes) {
+        std::snprintf(cell, sizeof cell, out.empty() ? "%02X" : " %02X", b);
+        out += cell;
+    }
+    return out;
+}
+
+} // namespace ordalis::sim::test
