@@ -3,8 +3,8 @@
 #include "app/ctavrin_app.h"
 #include "link/lan_link.h"
 #include "platform/clock.h"
+#include "platform/datagram_socket.h"
 #include "platform/prompts.h"
-#include "setup/datagram_socket.h"
 
 namespace ordalis {
 
@@ -41,9 +41,8 @@ QStringList UdpDisplaySearch::broadcastTargets(const QStringList& localAddresses
     return targets;
 }
 
-UdpDisplaySearch::UdpDisplaySearch(
-    CTavrinApp& app, DatagramSocketFactory& sockets, std::uint16_t localPort, std::uint16_t remotePort)
-    : m_app(app), m_sockets(sockets), m_localPort(localPort), m_remotePort(remotePort)
+UdpDisplaySearch::UdpDisplaySearch(CTavrinApp& app, std::uint16_t localPort, std::uint16_t remotePort)
+    : m_app(app), m_localPort(localPort), m_remotePort(remotePort)
 {
 }
 
@@ -59,8 +58,9 @@ int UdpDisplaySearch::run(const std::function<void(const IPSearch&)>& found)
 
     const QByteArrayView request(kRequest, sizeof kRequest - 1);
     int accepted = 0;
+    DatagramSocketFactory* sockets = m_app.services.datagrams;
     for (const QString& target : targets) {
-        std::unique_ptr<DatagramSocket> socket = m_sockets.create();
+        std::unique_ptr<DatagramSocket> socket = sockets ? sockets->create() : nullptr;
         if (!socket || !socket->bind(m_localPort)) {
             // Nothing can be sent or heard on this network without a socket.
             prompts.message(QStringLiteral("Create() failed"));

@@ -13,10 +13,10 @@
 namespace ordalis {
 
 class CTavrinApp;
-class DatagramSocketFactory;
 
 // The wireless modules' own assistant search: one UDP request per local /24 network, sent to
-// its broadcast address; each module answers "address,MAC,name".
+// its broadcast address; each module answers "address,MAC,name". The sockets come from the
+// datagram service.
 class UdpDisplaySearch
 {
 public:
@@ -32,9 +32,9 @@ public:
     // "a.b.c.255" for each local address whose first three parts no earlier one had.
     static QStringList broadcastTargets(const QStringList& localAddresses);
 
-    // The ports are those of the modules unless a test moves them.
-    UdpDisplaySearch(CTavrinApp& app, DatagramSocketFactory& sockets, std::uint16_t localPort = kPort,
-        std::uint16_t remotePort = kPort);
+    // The ports are those of the modules unless a caller moves them.
+    explicit UdpDisplaySearch(
+        CTavrinApp& app, std::uint16_t localPort = kPort, std::uint16_t remotePort = kPort);
 
     // Blocks until the deadline; reports each accepted reply in arrival order and returns their
     // number. Socket failures are shown as message boxes and the search goes on.
@@ -42,7 +42,6 @@ public:
 
 private:
     CTavrinApp& m_app;
-    DatagramSocketFactory& m_sockets;
     std::uint16_t m_localPort;
     std::uint16_t m_remotePort;
 };

@@ -4,7 +4,6 @@
 #include "setup/dialog_units.h"
 #include "setup/display_search.h"
 #include "setup/probe_search.h"
-#include "setup/qt_datagram_socket.h"
 #include "setup/ui_context.h"
 #include "widgets/control_id.h"
 
@@ -127,9 +126,7 @@ void CIpSearchDlg::SearchDisplays()
     setStatus(QStringLiteral("Device searching...please wait"));
 
     if (app.settings.LanType.current == kUsrWifiModules) {
-        QtDatagramSocketFactory realSockets(*app.services.clock);
-        DatagramSocketFactory& sockets = m_ui.datagrams ? *m_ui.datagrams : realSockets;
-        const int accepted = UdpDisplaySearch(app, sockets).run([&](const IPSearch& record) {
+        const int accepted = UdpDisplaySearch(app).run([&](const IPSearch& record) {
             addRow(record);
             app.SearchList.push_back(record);
         });

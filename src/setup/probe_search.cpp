@@ -2,16 +2,15 @@
 
 #include "app/ctavrin_app.h"
 #include "link/lan_link.h"
+#include "platform/lan_connection.h"
 #include "protocol/command_frame.h"
 
 #include <QDeadlineTimer>
 #include <QEventLoop>
-#include <QHostAddress>
-#include <QTcpSocket>
 #include <QTimer>
 
 #include <algorithm>
-#include <memory>
+#include <array>
 
 namespace ordalis {
 
@@ -20,17 +19,71 @@ namespace {
 constexpr CommandCode kMna("MNA");
 // Read from all: the display nearest the module answers first, whatever its Monitor ID.
 constexpr std::uint8_t kAllDisplays = 0;
+// More than an echo and a reply: whatever talks on this port is not a module.
+constexpr qsizetype kMostBytesKept = 64;
 
-struct Probe
+} // namespace
+
+// One address: its connection, what came back, and whether its outcome is known.
+class TcpProbeSearch::Probe final : public LanConnectionListener
 {
-    int host = 0;
-    std::unique_ptr<QTcpSocket> socket;
+public:
+    Probe(TcpProbeSearch& search, int host) : m_search(search), host(host) { }
+
+    void onConnected(int error) override
+    {
+        if (error != 0)
+            finish();
+        else
+            connected = true;
+    }
+    void onWritable() override
+    {
+        const std::optional<ReadFrame> request = makeReadFrame(kAllDisplays, kMna);
+        if (connection && connection->send(*request) < 0)
+            finish();
+    }
+    void onReadable() override
+    {
+        std::array<std::uint8_t, 128> buffer {};
+        std::int64_t got = 0;
+        while (!finished && connection && (got = connection->read(buffer)) > 0) {
+            received.append(reinterpret_cast<const char*>(buffer.data()), qsizetype(got));
+            name = modelNameFrom(received);
+            if (!name.isNull() || received.size() > kMostBytesKept)
+                finish();
+        }
+    }
+    void onOutOfBand() override { }
+    void onClosed() override { finish(); }
+
+    void finish()
+    {
+        if (finished)
+            return;
+        finished = true;
+        if (connection)
+            connection->close();
+        m_search.probeFinished();
+    }
+
+    TcpProbeSearch& m_search;
+    const int host;
+    std::unique_ptr<LanConnection> connection;
     QByteArray received;
     QString name;
+    bool connected = false;
     bool finished = false;
 };
 
-} // namespace
+TcpProbeSearch::TcpProbeSearch(CTavrinApp& app) : m_app(app)
+{
+}
+
+TcpProbeSearch::~TcpProbeSearch()
+{
+    collect();
+}
 
 QStringList TcpProbeSearch::networkPrefixes(const QStringList& localAddresses)
 {
@@ -73,86 +126,87 @@ std::uint16_t TcpProbeSearch::port() const
     return LanLink(m_app).port();
 }
 
+void TcpProbeSearch::start(const QString& prefix)
+{
+    collect();
+    m_prefix = prefix;
+    LanConnectionFactory* factory = m_app.services.lanConnections;
+    const std::uint16_t modulePort = port();
+    for (int host = 1; host <= kHostsPerNetwork && factory; ++host) {
+        auto probe = std::make_unique<Probe>(*this, host);
+        probe->connection = factory->create();
+        if (!probe->connection)
+            continue;
+        probe->connection->setListener(probe.get());
+        ++m_open;
+        Probe& started = *probe;
+        m_probes.push_back(std::move(probe));
+        started.connection->connectTo(prefix + QString::number(host), modulePort);
+    }
+}
+
+void TcpProbeSearch::dropUnconnected()
+{
+    for (const std::unique_ptr<Probe>& probe : m_probes) {
+        if (!probe->connected)
+            probe->finish();
+    }
+}
+
+bool TcpProbeSearch::finished() const
+{
+    return m_open == 0;
+}
+
+std::vector<IPSearch> TcpProbeSearch::collect()
+{
+    std::vector<IPSearch> found;
+    for (const std::unique_ptr<Probe>& probe : m_probes) {
+        if (!probe->name.isNull())
+            found.push_back({probe->name, m_prefix + QString::number(probe->host)});
+        probe->connection->setListener(nullptr);
+        probe->connection->close();
+    }
+    m_probes.clear();
+    m_open = 0;
+    return found;
+}
+
+void TcpProbeSearch::probeFinished()
+{
+    if (--m_open == 0 && m_onAllFinished)
+        m_onAllFinished();
+}
+
 std::vector<IPSearch> TcpProbeSearch::run()
 {
-    const QDeadlineTimer budget(kBudgetMs);
     std::array<QString, LanLink::kMaxLocalAddresses> local;
     const int count = LanLink(m_app).GetLocalAddresses(local);
     const QStringList prefixes = networkPrefixes(QStringList(local.begin(), local.begin() + count));
 
+    const QDeadlineTimer budget(kBudgetMs);
     std::vector<IPSearch> found;
     for (qsizetype i = 0; i < prefixes.size(); ++i) {
         // Each network gets an equal share of what is left.
         const int window = int(budget.remainingTime() / (prefixes.size() - i));
-        std::vector<IPSearch> more = probeNetwork(prefixes[i], window);
+        QEventLoop loop;
+        m_onAllFinished = [&loop] { loop.quit(); };
+        start(prefixes[i]);
+        // Attempts that have not connected by the connect limit are given up; those that did
+        // keep the rest of the window for their answer.
+        QTimer connectLimit;
+        connectLimit.setSingleShot(true);
+        QObject::connect(&connectLimit, &QTimer::timeout, [this] { dropUnconnected(); });
+        QTimer windowEnd;
+        windowEnd.setSingleShot(true);
+        QObject::connect(&windowEnd, &QTimer::timeout, &loop, &QEventLoop::quit);
+        connectLimit.start(std::clamp(window / 2, 0, kConnectLimitMs));
+        windowEnd.start(std::max(window, 0));
+        if (!finished())
+            loop.exec(QEventLoop::ExcludeUserInputEvents);
+        m_onAllFinished = nullptr;
+        std::vector<IPSearch> more = collect();
         found.insert(found.end(), more.begin(), more.end());
-    }
-    return found;
-}
-
-std::vector<IPSearch> TcpProbeSearch::probeNetwork(const QString& prefix, int windowMs)
-{
-    const std::optional<ReadFrame> request = makeReadFrame(kAllDisplays, kMna);
-    const QByteArray requestBytes(reinterpret_cast<const char*>(request->data()), qsizetype(request->size()));
-    const std::uint16_t modulePort = port();
-
-    QEventLoop loop;
-    int open = 0;
-    std::vector<Probe> probes(254);
-    const auto finish = [&](Probe& probe) {
-        if (probe.finished)
-            return;
-        probe.finished = true;
-        probe.socket->abort();
-        if (--open == 0)
-            loop.quit();
-    };
-
-    for (int host = 1; host <= 254; ++host) {
-        Probe& probe = probes[std::size_t(host - 1)];
-        probe.host = host;
-        probe.socket = std::make_unique<QTcpSocket>();
-        QTcpSocket* socket = probe.socket.get();
-        QObject::connect(socket, &QTcpSocket::connected, socket, [socket, requestBytes] {
-            socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-            socket->write(requestBytes);
-        });
-        QObject::connect(socket, &QTcpSocket::readyRead, socket, [&probe, &finish] {
-            probe.received.append(probe.socket->readAll());
-            probe.name = modelNameFrom(probe.received);
-            if (!probe.name.isNull() || probe.received.size() > 64)
-                finish(probe);
-        });
-        QObject::connect(socket, &QTcpSocket::errorOccurred, socket, [&probe, &finish] { finish(probe); });
-        ++open;
-        socket->connectToHost(QHostAddress(prefix + QString::number(host)), modulePort);
-    }
-
-    // Attempts that have not connected by the connect limit are given up; those that did
-    // keep the rest of the window for their answer.
-    const int connectLimit = std::min(kConnectLimitMs, windowMs / 2);
-    QTimer connectTimer;
-    connectTimer.setSingleShot(true);
-    QObject::connect(&connectTimer, &QTimer::timeout, [&] {
-        for (Probe& probe : probes) {
-            if (probe.socket->state() != QAbstractSocket::ConnectedState)
-                finish(probe);
-        }
-    });
-    QTimer windowTimer;
-    windowTimer.setSingleShot(true);
-    QObject::connect(&windowTimer, &QTimer::timeout, &loop, &QEventLoop::quit);
-    connectTimer.start(std::max(connectLimit, 0));
-    windowTimer.start(std::max(windowMs, 0));
-    if (open > 0)
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-
-    std::vector<IPSearch> found;
-    for (Probe& probe : probes) {
-        if (!probe.name.isNull())
-            found.push_back({probe.name, prefix + QString::number(probe.host)});
-        probe.socket->disconnect();
-        probe.socket->abort();
     }
     return found;
 }

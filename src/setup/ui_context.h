@@ -6,7 +6,6 @@
 namespace ordalis {
 
 class CTavrinApp;
-class DatagramSocketFactory;
 class TimerService;
 
 // What every page and helper dialog works with: the application object, the timers, and
@@ -17,7 +16,6 @@ struct UiContext
     TimerService& timers;
     ProcessboxState processbox {};
     TimedStepTable timedSteps = AutoSetupSteps::table();
-    DatagramSocketFactory* datagrams = nullptr; // the display search's UDP sockets; null: real ones
 };
 
 } // namespace ordalis

@@ -1,6 +1,6 @@
+#include "platform/qt_datagram_socket.h"
 #include "setup/display_search.h"
 #include "setup/probe_search.h"
-#include "setup/qt_datagram_socket.h"
 #include "sim_fixture.h"
 
 #include <QElapsedTimer>
@@ -25,6 +25,8 @@ std::vector<std::pair<std::string, std::string>> texts(const std::vector<IPSearc
 
 class DiscoveryTest : public testing::Test, public SimFixture
 {
+protected:
+    DiscoveryTest() { hosts.addresses = {QStringLiteral("127.0.0.1")}; }
 };
 
 // The host's only network is 127.0.0.0/24, so the request goes to 127.0.0.255, where the
@@ -40,12 +42,13 @@ TEST_F(DiscoveryTest, UdpSearchFindsTheSimulatorsModule)
     config.lan = sim::Endpoint {"127.0.0.1", 0};
     config.udpAddress = "127.0.0.255";
     config.udpPort = port;
-    ASSERT_TRUE(startSim(config));
+    ASSERT_TRUE(start(config));
 
     QtDatagramSocketFactory sockets(clock);
+    app.services.datagrams = &sockets;
     std::vector<IPSearch> found;
     const int accepted
-        = UdpDisplaySearch(app, sockets, port, port).run([&](const IPSearch& r) { found.push_back(r); });
+        = UdpDisplaySearch(app, port, port).run([&](const IPSearch& r) { found.push_back(r); });
     EXPECT_EQ(accepted, 1);
     EXPECT_THAT(texts(found), ElementsAre(Pair("WALLSIM-LAN", "127.0.0.1")));
     EXPECT_TRUE(prompts.messages().empty());
@@ -63,9 +66,9 @@ TEST_F(DiscoveryTest, TcpProbeFindsModulesOnTheLoopbackNetwork)
     }
     // The third module's display is off: its module accepts, but nobody answers.
     config.displays[2].powered = false;
-    ASSERT_TRUE(startSim(config));
+    ASSERT_TRUE(start(config));
     app.settings.LanType.setBoth(0);
-    app.settings.TelnetPort.setBoth(sim().lanEachPort());
+    app.settings.TelnetPort.setBoth(sim->lanEachPort());
 
     QElapsedTimer elapsed;
     elapsed.start();

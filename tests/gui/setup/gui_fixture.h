@@ -1,7 +1,7 @@
 #pragma once
 
 #include "link_fixture.h"
-#include "setup/fake_datagram_socket.h"
+#include "platform/fake_datagram_network.h"
 #include "setup/ui_context.h"
 #include "setup/virtual_timer_service.h"
 #include "widgets/control_id.h"
@@ -29,7 +29,7 @@ public:
         app.FirstDisplayAtBottom = 1;
         app.settings.DisplayModel.setBoth(0);
         app.settings.ProjectId.setBoth(0);
-        ui.datagrams = &datagrams;
+        app.services.datagrams = &datagrams;
     }
 
     // Chooses a list entry as the operator does.

@@ -4,12 +4,12 @@
 #include "app/ctavrin_app.h"
 #include "pages/status_dialog.h"
 #include "platform/fake_clock.h"
+#include "platform/fake_datagram_network.h"
 #include "platform/fake_host_addresses.h"
 #include "platform/fake_lan_network.h"
 #include "platform/fake_prompts.h"
 #include "platform/fake_serial_line.h"
 #include "setup/auto_setup_dialog.h"
-#include "setup/fake_datagram_socket.h"
 #include "setup/ip_search_dialog.h"
 #include "setup/layout_wizard.h"
 #include "setup/progress_box.h"
@@ -105,7 +105,7 @@ int main(int argc, char** argv)
     VirtualTimerService timers(clock);
     FakeDatagramNetwork datagrams(clock);
     UiContext ui {app, timers};
-    ui.datagrams = &datagrams;
+    app.services.datagrams = &datagrams;
 
     app.WallColumns = 3;
     app.WallRows = 3;

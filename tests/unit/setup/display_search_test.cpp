@@ -1,6 +1,6 @@
 #include "link_fixture.h"
+#include "platform/fake_datagram_network.h"
 #include "setup/display_search.h"
-#include "setup/fake_datagram_socket.h"
 #include "setup/probe_search.h"
 
 #include <gmock/gmock.h>
@@ -71,11 +71,13 @@ TEST(DisplaySearchNetworks, OneRequestPerDistinctNetwork)
 class UdpSearchTest : public testing::Test, public LinkFixture
 {
 protected:
+    UdpSearchTest() { app.services.datagrams = &datagrams; }
+
     std::vector<std::string> run()
     {
         std::vector<std::string> rows;
         start = clock.nowMs();
-        UdpDisplaySearch search(app, datagrams);
+        UdpDisplaySearch search(app);
         found = search.run(
             [&](const IPSearch& r) { rows.push_back(r.first.toStdString() + " " + r.second.toStdString()); });
         return rows;
@@ -184,6 +186,64 @@ TEST_P(ModelNameTest, ReadsTheFirstDisplaysModelName)
 
 INSTANTIATE_TEST_SUITE_P(Probe, ModelNameTest, testing::ValuesIn(kModelNameCases),
     [](const testing::TestParamInfo<ModelNameCase>& info) { return std::string(info.param.name); });
+
+// The probe on the fake network: 192.168.1.20 is a module whose first display answers (after
+// the echo of the request), .21 accepts and stays silent, .22 talks but is no module; every
+// other address refuses.
+class ProbeTest : public testing::Test, public LinkFixture
+{
+protected:
+    ProbeTest()
+    {
+        network.peer("192.168.1.20", 23)
+            .replyToNextSend({{20, hex("07 00 01 4D 4E 41 08")},
+                {40, hex("07 05 00 4D 4E 41 4B 56 2D 38 37 30 00 00 00 00 00 00 00 08")}});
+        network.peer("192.168.1.21", 23);
+        network.peer("192.168.1.22", 23).replyToNextSend({{10, Bytes(80, 0x41)}});
+    }
+};
+
+TEST_F(ProbeTest, KeepsTheModulesWhoseFirstDisplayAnswers)
+{
+    TcpProbeSearch search(app);
+    search.start("192.168.1.");
+    ASSERT_EQ(network.attempts().size(), 254u);
+    EXPECT_EQ(network.attempts().front().address, "192.168.1.1");
+    EXPECT_EQ(network.attempts().back().address, "192.168.1.254");
+    EXPECT_EQ(network.attempts().front().port, 23);
+
+    network.deliverEvents(); // connect outcomes; the three that accept are asked for MNA
+    EXPECT_EQ(toHex(network.peer("192.168.1.20", 23).received().at(0).bytes), "07 00 01 4D 4E 41 08");
+    EXPECT_FALSE(search.finished());
+    clock.advanceBy(40);
+    network.deliverEvents();
+    EXPECT_FALSE(search.finished()); // .21 still owes its answer
+
+    const std::vector<IPSearch> found = search.collect();
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].first, "KV-870");
+    EXPECT_EQ(found[0].second, "192.168.1.20");
+    EXPECT_EQ(network.liveConnections(), 0);
+}
+
+TEST_F(ProbeTest, AttemptsStillConnectingAtTheLimitAreGivenUp)
+{
+    TcpProbeSearch search(app);
+    search.start("192.168.1.");
+    search.dropUnconnected();
+    EXPECT_TRUE(search.finished());
+    network.deliverEvents();
+    EXPECT_TRUE(search.collect().empty());
+    EXPECT_EQ(network.peer("192.168.1.20", 23).openConnections(), 0);
+}
+
+TEST_F(ProbeTest, UsrModulesAreProbedOnTheirOwnPort)
+{
+    app.settings.LanType.setBoth(1);
+    TcpProbeSearch search(app);
+    search.start("10.0.0.");
+    EXPECT_EQ(network.attempts().front().port, 8899);
+}
 
 } // namespace
 } // namespace ordalis::test

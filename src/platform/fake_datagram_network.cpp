@@ -1,4 +1,4 @@
-#include "setup/fake_datagram_socket.h"
+#include "platform/fake_datagram_network.h"
 
 #include <algorithm>
 

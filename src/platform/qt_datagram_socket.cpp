@@ -1,4 +1,4 @@
-#include "setup/qt_datagram_socket.h"
+#include "platform/qt_datagram_socket.h"
 
 #include "platform/clock.h"
 

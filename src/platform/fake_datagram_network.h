@@ -1,7 +1,7 @@
 #pragma once
 
+#include "platform/datagram_socket.h"
 #include "platform/fake_clock.h"
-#include "setup/datagram_socket.h"
 
 #include <QByteArray>
 #include <QString>

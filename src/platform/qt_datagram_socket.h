@@ -1,6 +1,6 @@
 #pragma once
 
-#include "setup/datagram_socket.h"
+#include "platform/datagram_socket.h"
 
 namespace ordalis {
 
