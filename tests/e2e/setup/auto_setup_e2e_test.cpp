@@ -1,5 +1,8 @@
 #include "link/command_exchange.h"
+#include "setup/auto_setup_steps.h"
 #include "sim_fixture.h"
+
+#include <QCoreApplication>
 
 #include <gmock/gmock.h>
 
@@ -7,6 +10,29 @@ namespace ordalis::test {
 namespace {
 
 using testing::ElementsAre;
+
+struct NoBar final : StepProgress
+{
+    void advanceBar() override { }
+};
+
+// Runs the auto setup's steps as the progress box's ticks would, without the 500 ms between
+// them. True when the operation ended with success.
+bool runAutoSetup(CTavrinApp& app, std::uint8_t action)
+{
+    app.PendingPowerAction = action;
+    const TimedStepTable table = AutoSetupSteps::table();
+    const TimedOperation& operation = AutoSetupSteps::operationFor(table, app);
+    NoBar bar;
+    std::uint8_t step = 0;
+    for (int tick = 0; tick < 200; ++tick) {
+        StepContext context {app, bar, step};
+        if (RunTimedStep(operation, context))
+            return context.ok;
+        QCoreApplication::processEvents();
+    }
+    return false;
+}
 
 // Division (x << 4 | y) of the display with this Monitor ID on a serpentine wall.
 int division(int monitorId, int columns, int rows, bool fromBottom)
@@ -34,29 +60,18 @@ class ChainAutoSetupTest : public testing::TestWithParam<ConnectionKind>, public
 
 TEST_P(ChainAutoSetupTest, NumbersAndArrangesAThreeByThreeChain)
 {
-    sim::SimConfig config = unnumbered(9);
     const bool serial = GetParam() == ConnectionKind::Serial;
-    if (serial)
-        config.serial = true;
-    else
-        config.lan = sim::Endpoint {"127.0.0.1", 0};
-    ASSERT_TRUE(startSim(config));
-
+    ASSERT_TRUE(serial ? startSerial(unnumbered(9)) : startLan(unnumbered(9), GetParam()));
     app.WallColumns = 3;
     app.WallRows = 3;
     app.FirstDisplayAtBottom = 1;
-    if (!serial) {
-        app.settings.IpAddress.setBoth(QString::fromStdString(sim().lanAddress()));
-        app.settings.TelnetPort.setBoth(sim().lanPort());
-        ASSERT_TRUE(connectLan(GetParam()));
-    }
 
-    ASSERT_TRUE(runAutoSetup(2)) << app.LastErrorText.toStdString();
+    ASSERT_TRUE(runAutoSetup(app, 2)) << app.LastErrorText.toStdString();
     EXPECT_EQ(clock.longPauses, serial ? std::vector<std::int64_t>() : std::vector<std::int64_t> {5000});
 
     CommandExchange exchange(app);
     for (int id = 1; id <= 9; ++id) {
-        EXPECT_EQ(sim().display(id).monitorId, id);
+        EXPECT_EQ(sim->display(id).monitorId, id);
         std::uint8_t matrix = 0;
         std::uint8_t divisionValue = 0;
         std::uint8_t wallMode = 0;
@@ -66,7 +81,7 @@ TEST_P(ChainAutoSetupTest, NumbersAndArrangesAThreeByThreeChain)
         EXPECT_EQ(matrix, 0x33) << id;
         EXPECT_EQ(divisionValue, division(id, 3, 3, true)) << id;
         EXPECT_EQ(wallMode, 1) << id;
-        EXPECT_EQ(sim().display(id).byteValue("VWF"), 1) << id;
+        EXPECT_EQ(sim->display(id).byteValue("VWF"), 1) << id;
     }
 }
 
@@ -83,22 +98,16 @@ class EachDisplayAutoSetupTest : public testing::Test, public SimFixture
 TEST_F(EachDisplayAutoSetupTest, NumbersEachDisplayThroughItsOwnModule)
 {
     sim::SimConfig config = unnumbered(4);
-    config.lanEach = sim::Endpoint {"127.0.0.20", 0};
     config.arrangeOnAddressedDiv = true;
-    ASSERT_TRUE(startSim(config));
-
+    ASSERT_TRUE(startLanEach(config));
     app.WallColumns = 2;
     app.WallRows = 2;
     app.FirstDisplayAtBottom = 0;
-    for (int position = 1; position <= 4; ++position)
-        app.IpTable[std::size_t(position - 1)] = QString::fromStdString(sim().lanEachAddress(position));
-    app.settings.TelnetPort.setBoth(sim().lanEachPort());
-    ASSERT_TRUE(connectLan(ConnectionKind::LanEach));
 
-    ASSERT_TRUE(runAutoSetup(2)) << app.LastErrorText.toStdString();
+    ASSERT_TRUE(runAutoSetup(app, 2)) << app.LastErrorText.toStdString();
     EXPECT_THAT(clock.longPauses, ElementsAre(5000));
     for (int position = 1; position <= 4; ++position) {
-        const sim::DisplaySnapshot display = sim().display(position);
+        const sim::DisplaySnapshot display = sim->display(position);
         EXPECT_EQ(display.monitorId, position);
         EXPECT_EQ(display.byteValue("MAT"), 0x22);
         EXPECT_EQ(display.byteValue("DIV"), division(position, 2, 2, false));
@@ -109,21 +118,13 @@ TEST_F(EachDisplayAutoSetupTest, NumbersEachDisplayThroughItsOwnModule)
 
 TEST_F(EachDisplayAutoSetupTest, SortOnlyTouchesNothingButTheNumber)
 {
-    sim::SimConfig config = unnumbered(2);
-    config.lanEach = sim::Endpoint {"127.0.0.30", 0};
-    ASSERT_TRUE(startSim(config));
-    app.WallColumns = 2;
-    app.WallRows = 1;
-    for (int position = 1; position <= 2; ++position)
-        app.IpTable[std::size_t(position - 1)] = QString::fromStdString(sim().lanEachAddress(position));
-    app.settings.TelnetPort.setBoth(sim().lanEachPort());
-    ASSERT_TRUE(connectLan(ConnectionKind::LanEach));
-    const int before = sim().display(2).byteValue("MAT");
+    ASSERT_TRUE(startLanEach(unnumbered(2)));
+    const int before = sim->display(2).byteValue("MAT");
 
-    ASSERT_TRUE(runAutoSetup(3)) << app.LastErrorText.toStdString();
-    EXPECT_EQ(sim().display(1).monitorId, 1);
-    EXPECT_EQ(sim().display(2).monitorId, 2);
-    EXPECT_EQ(sim().display(2).byteValue("MAT"), before);
+    ASSERT_TRUE(runAutoSetup(app, 3)) << app.LastErrorText.toStdString();
+    EXPECT_EQ(sim->display(1).monitorId, 1);
+    EXPECT_EQ(sim->display(2).monitorId, 2);
+    EXPECT_EQ(sim->display(2).byteValue("MAT"), before);
 }
 
 } // namespace
