@@ -1,6 +1,8 @@
-// ordalis-cli: a headless front end. Options come before the command; each command lives in its
-// own file under commands/ and registers itself.
+// ordalis-cli: a headless front end. Options come before the command; the commands that talk to
+// displays take the connection and wall options among their arguments too. Each command lives in
+// a file under commands/ and registers itself.
 #include "cli_command.h"
+#include "online_session.h"
 
 #include <QCoreApplication>
 
@@ -17,20 +19,24 @@ constexpr int kModelRows = 7;
 
 void printToolHelp(std::ostream& out)
 {
-    out << "Usage: ordalis-cli [--model ROW] COMMAND [ARGS]\n"
+    out << "Usage: ordalis-cli [OPTIONS] COMMAND [ARGS]\n"
            "\n"
-           "Options:\n"
-           "  --model ROW  \"Display Model\" row, 0-6 (default 0)\n"
-           "  --wall CxR   the wall's columns and rows (default 3x3)\n"
-           "  --bottom-left, --top-left  where display 1 sits (default bottom left)\n"
-           "  --serial PATH  the chain on this serial device\n"
-           "  --lan ADDRESS[:PORT]  the chain behind this LAN module (port 23 unless given)\n"
-           "  --help       show this help; COMMAND --help shows a command's usage\n"
+           "Options, before the command:\n"
+           "  --help                      show this help; COMMAND --help shows a command's usage\n"
+           "The wall:\n"
+        << kWallOptionLines << "LINK, one of:\n"
+        << kLinkOptionLines
+        << "The commands that take a LINK take the wall and LINK options among their arguments too.\n"
            "\n"
            "Commands:\n";
+    // A long head goes on a line of its own, its summary on the next.
+    constexpr std::size_t kMostWidth = 40;
     std::size_t width = 0;
     for (const CliCommand& command : registeredCommands()) {
-        width = std::max(width, command.name.size() + 1 + command.usage.size());
+        const std::size_t head = command.name.size() + 1 + command.usage.size();
+        if (head <= kMostWidth) {
+            width = std::max(width, head);
+        }
     }
     for (const CliCommand& command : registeredCommands()) {
         std::string head(command.name);
@@ -38,7 +44,24 @@ void printToolHelp(std::ostream& out)
             head += ' ';
             head += command.usage;
         }
-        out << "  " << head << std::string(width - head.size() + 2, ' ') << command.summary << '\n';
+        out << "  " << head;
+        if (head.size() > width) {
+            out << '\n' << std::string(width + 4, ' ');
+        } else {
+            out << std::string(width - head.size() + 2, ' ');
+        }
+        out << command.summary << '\n';
+    }
+}
+
+void printCommandHelp(std::ostream& out, const CliCommand& command)
+{
+    out << commandUsageLine(command) << '\n' << command.summary << '\n' << command.options;
+    if (command.takesLink) {
+        out << "The wall:\n"
+            << kWallOptionLines << "LINK, one of:\n"
+            << kLinkOptionLines
+            << "The wall and LINK options go before the command or among its arguments.\n";
     }
 }
 
@@ -49,29 +72,11 @@ bool parseModelRow(const std::string& text, int& row)
     return ec == std::errc() && ptr == end && row >= 0 && row < kModelRows;
 }
 
-bool parseWall(const std::string& text, WallOptions& wall)
-{
-    const std::size_t x = text.find('x');
-    if (x == std::string::npos) {
-        return false;
-    }
-    int columns = 0;
-    int rows = 0;
-    const char* end = text.data() + text.size();
-    const auto [afterColumns, ec1] = std::from_chars(text.data(), text.data() + x, columns);
-    const auto [afterRows, ec2] = std::from_chars(text.data() + x + 1, end, rows);
-    if (ec1 != std::errc() || ec2 != std::errc() || afterColumns != text.data() + x || afterRows != end
-        || columns < 1 || columns > 10 || rows < 1 || rows > 10) {
-        return false;
-    }
-    wall.columns = columns;
-    wall.rows = rows;
-    return true;
-}
-
 int run(const std::vector<std::string>& args)
 {
     CliContext context {0, std::cout, std::cerr};
+    // The connection and wall options before the command, passed on to it as given.
+    std::vector<std::string> passed;
     std::size_t i = 0;
     for (; i < args.size() && args[i].starts_with("-"); ++i) {
         const std::string& arg = args[i];
@@ -79,34 +84,32 @@ int run(const std::vector<std::string>& args)
             printToolHelp(context.out);
             return kExitOk;
         }
-        if (arg == "--bottom-left" || arg == "--top-left") {
-            context.wall.bottomLeft = arg == "--bottom-left";
+        const std::size_t equals = arg.find('=');
+        const std::string name = arg.substr(0, equals);
+        if (isLinkOrWallSwitch(name)) {
+            passed.push_back(arg);
             continue;
         }
-        if (arg == "--wall" || arg == "--serial" || arg == "--lan") {
-            if (i + 1 == args.size()) {
-                return usageError(context, arg + " needs a value");
-            }
-            const std::string& given = args[++i];
-            if (arg == "--serial") {
-                context.wall.serialPath = given;
-            } else if (arg == "--lan") {
-                context.wall.lan = given;
-            } else if (!parseWall(given, context.wall)) {
-                return usageError(context, "--wall takes COLUMNSxROWS, 1-10 each, not '" + given + "'");
+        if (isLinkOrWallValued(name) && name != "--model") {
+            passed.push_back(arg);
+            if (equals == std::string::npos) {
+                if (i + 1 == args.size()) {
+                    return usageError(context, name + " needs a value");
+                }
+                passed.push_back(args[++i]);
             }
             continue;
+        }
+        if (name != "--model") {
+            return usageError(context, "unknown option '" + arg + "'");
         }
         std::string value;
-        if (arg == "--model") {
-            if (i + 1 == args.size()) {
-                return usageError(context, "--model needs a row (0-6)");
-            }
+        if (equals != std::string::npos) {
+            value = arg.substr(equals + 1);
+        } else if (i + 1 < args.size()) {
             value = args[++i];
-        } else if (arg.starts_with("--model=")) {
-            value = arg.substr(8);
         } else {
-            return usageError(context, "unknown option '" + arg + "'");
+            return usageError(context, "--model needs a row (0-6)");
         }
         if (!parseModelRow(value, context.modelRow)) {
             return usageError(context, "--model takes a row from 0 to 6, not '" + value + "'");
@@ -120,10 +123,14 @@ int run(const std::vector<std::string>& args)
     if (!command) {
         return usageError(context, "unknown command '" + args[i] + "'");
     }
-    std::vector<std::string> rest(args.begin() + std::ptrdiff_t(i) + 1, args.end());
+    if (!passed.empty() && !command->takesLink) {
+        return usageError(context, args[i] + " takes no connection or wall options");
+    }
+    std::vector<std::string> rest = passed;
+    rest.insert(rest.end(), args.begin() + std::ptrdiff_t(i) + 1, args.end());
     for (const std::string& arg : rest) {
         if (arg == "--help" || arg == "-h") {
-            context.out << commandUsageLine(*command) << "\n" << command->summary << "\n";
+            printCommandHelp(context.out, *command);
             return kExitOk;
         }
     }

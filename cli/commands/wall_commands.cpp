@@ -1,23 +1,23 @@
-// Online commands over a wall: power, auto setup, status and discovery, on the same core and
-// timing as the program's dialogs.
+// Wall-wide commands: power, auto setup, status and discovery, on the same core and timing as
+// the program's dialogs.
 #include "cli_command.h"
-#include "link/command_exchange.h"
+#include "link/lan_link.h"
+#include "online_session.h"
 #include "pages/display_status.h"
 #include "setup/auto_setup_steps.h"
 #include "setup/display_search.h"
 #include "setup/probe_search.h"
-#include "setup/qt_datagram_socket.h"
 
-#include <QCoreApplication>
-
-#include <iostream>
+#include <QString>
 
 namespace ordalis::cli {
 
 namespace {
 
+constexpr CommandCode kPow("POW");
+constexpr std::uint8_t kAllDisplays = 0;
 constexpr int kTickMs = 500; // the progress box's timer
-constexpr std::int64_t kPowerPauseMs = 5000; // the progress box's ten ticks after a power write
+constexpr int kPowerPauseMs = 5000; // the progress box's ten ticks after a power write
 constexpr std::uint8_t kFullAutoSetup = 2;
 constexpr std::uint8_t kSortOnly = 3;
 
@@ -28,30 +28,25 @@ std::string text(const QString& value)
 
 int power(const CliContext& context, const std::vector<std::string>& args)
 {
-    bool wait = false;
-    int value = -1;
-    for (const std::string& arg : args) {
-        if (arg == "--wait")
-            wait = true;
-        else if (arg == "on" || arg == "off")
-            value = arg == "on" ? 1 : 0;
-        else
-            return usageError(context, "power takes on or off, and --wait");
+    OnlineOptions options;
+    if (!parseOnlineOptions(context, args, {{}, {"--wait"}}, options)) {
+        return kExitUsage;
     }
-    if (value < 0)
+    if (options.positional.size() != 1 || (options.positional[0] != "on" && options.positional[0] != "off")) {
         return usageError(context, "power takes on or off");
-    WallSession session(context.wall, context.modelRow, context.err);
-    if (!session.open())
-        return kExitFailed;
-    if (!CommandExchange(session.app()).WriteValue(0, CommandCode("POW"), std::uint8_t(value))) {
-        context.err << text(session.app().LastErrorText) << '\n';
-        return kExitFailed;
     }
-    if (wait)
-        session.clock().sleepMs(kPowerPauseMs);
+    OnlineSession session(context, options);
+    session.connect();
+    if (!session.exchange().WriteValue(kAllDisplays, kPow, options.positional[0] == "on" ? 1 : 0)) {
+        return session.failed();
+    }
+    if (options.has("--wait")) {
+        session.pause(kPowerPauseMs);
+    }
     return kExitOk;
 }
 
+// The progress box's bar has no place here.
 class NoBar final : public StepProgress
 {
 public:
@@ -60,15 +55,16 @@ public:
 
 int autoSetup(const CliContext& context, const std::vector<std::string>& args)
 {
-    bool sortOnly = false;
-    for (const std::string& arg : args) {
-        if (arg != "--sort-only")
-            return usageError(context, "auto-setup takes only --sort-only");
-        sortOnly = true;
+    OnlineOptions options;
+    if (!parseOnlineOptions(context, args, {{}, {"--sort-only"}}, options)) {
+        return kExitUsage;
     }
-    WallSession session(context.wall, context.modelRow, context.err);
-    if (!session.open())
-        return kExitFailed;
+    if (!options.positional.empty()) {
+        return usageError(context, "auto-setup takes only --sort-only");
+    }
+    const bool sortOnly = options.has("--sort-only");
+    OnlineSession session(context, options);
+    session.connect();
     CTavrinApp& app = session.app();
     app.PendingPowerAction = sortOnly ? kSortOnly : kFullAutoSetup;
 
@@ -78,8 +74,7 @@ int autoSetup(const CliContext& context, const std::vector<std::string>& args)
     std::uint8_t step = 0;
     bool ok = false;
     for (int tick = 1;; ++tick) {
-        session.clock().sleepMs(kTickMs);
-        QCoreApplication::processEvents();
+        session.pause(kTickMs);
         const int ran = step;
         StepContext stepContext {app, bar, step};
         const bool ended = RunTimedStep(operation, stepContext);
@@ -89,8 +84,9 @@ int autoSetup(const CliContext& context, const std::vector<std::string>& args)
             break;
         }
     }
-    if (!ok)
+    if (!ok && !app.LastErrorText.isEmpty()) {
         context.err << text(app.LastErrorText) << '\n';
+    }
     if (sortOnly) {
         context.out << (ok
                 ? "Monitor ID Auto Sort Finished!"
@@ -107,12 +103,13 @@ int autoSetup(const CliContext& context, const std::vector<std::string>& args)
     return ok ? kExitOk : kExitFailed;
 }
 
-void printTable(const CliContext& context, const DisplayStatusReader& reader)
+void printTable(const CliContext& context, int modelRow, const DisplayStatusReader& reader)
 {
-    context.out << text(DisplayStatusReader::headings(context.modelRow).join(QLatin1Char('\t'))) << '\n';
+    context.out << text(DisplayStatusReader::headings(modelRow).join(QLatin1Char('\t'))) << '\n';
     for (const DisplayStatusReader::Row& row : reader.rows()) {
-        for (int column = 0; column < reader.columnCount(); ++column)
+        for (int column = 0; column < reader.columnCount(); ++column) {
             context.out << (column ? "\t" : "") << text(row[std::size_t(column)]);
+        }
         context.out << '\n';
     }
     context.out.flush();
@@ -120,77 +117,116 @@ void printTable(const CliContext& context, const DisplayStatusReader& reader)
 
 int status(const CliContext& context, const std::vector<std::string>& args)
 {
-    bool watch = false;
-    for (const std::string& arg : args) {
-        if (arg != "--watch")
-            return usageError(context, "status takes only --watch");
-        watch = true;
+    OnlineOptions options;
+    if (!parseOnlineOptions(context, args, {{}, {"--watch"}}, options)) {
+        return kExitUsage;
     }
-    WallSession session(context.wall, context.modelRow, context.err);
-    if (!session.open())
-        return kExitFailed;
+    if (!options.positional.empty()) {
+        return usageError(context, "status takes only --watch");
+    }
+    const bool watch = options.has("--watch");
+    OnlineSession session(context, options);
+    session.connect();
     DisplayStatusReader reader(session.app());
-    reader.statusChanged = [&](const QString& line) { context.err << text(line) << '\n'; };
-    session.clock().sleepMs(DisplayStatusReader::kStartPeriodMs);
+    reader.statusChanged = [&](const QString& line) { context.err << text(line) << std::endl; };
+    session.pause(DisplayStatusReader::kStartPeriodMs);
     if (!reader.detect()) {
-        printTable(context, reader);
+        printTable(context, options.modelRow, reader);
         return kExitFailed;
     }
     // One pass over every reading, as the dialog's timer takes them. A rest follows a pass (or
     // a power reading that found nobody on); --watch keeps cycling and prints at every rest.
     for (int period = DisplayStatusReader::kStartPeriodMs;;) {
-        session.clock().sleepMs(period);
-        QCoreApplication::processEvents();
+        session.pause(period);
         period = reader.readStep();
         if (period != DisplayStatusReader::kBetweenReadingsMs) {
-            printTable(context, reader);
-            if (!watch)
+            printTable(context, options.modelRow, reader);
+            if (!watch) {
                 return kExitOk;
+            }
         }
     }
+}
+
+// "A.B.C.D,..." of dotted IPv4 addresses.
+bool parseAddressList(const std::string& text, QStringList& addresses)
+{
+    addresses = QString::fromStdString(text).split(QLatin1Char(','));
+    for (const QString& address : addresses) {
+        if (!LanLink::IsValidIpAddress(address)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 int discover(const CliContext& context, const std::vector<std::string>& args)
 {
-    int lanType = 0;
+    OnlineOptions options;
+    int port = 0;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--lan-type" && i + 1 < args.size()
-            && (args[i + 1] == "usr" || args[i + 1] == "build-in")) {
-            lanType = args[++i] == "usr" ? 1 : 0;
-        } else {
-            return usageError(context, "discover takes --lan-type usr|build-in");
+        const std::string& arg = args[i];
+        const std::size_t equals = arg.find('=');
+        const std::string name = arg.substr(0, equals);
+        if (name != "--lan-type" && name != "--port" && name != "--local") {
+            return usageError(
+                context, "discover takes --lan-type usr|build-in, --port PORT and --local ADDRESS,...");
+        }
+        if (equals == std::string::npos && i + 1 == args.size()) {
+            return usageError(context, name + " needs a value");
+        }
+        const std::string value = equals == std::string::npos ? args[++i] : arg.substr(equals + 1);
+        if (name == "--lan-type") {
+            if (value != "usr" && value != "build-in") {
+                return usageError(context, "--lan-type is usr or build-in, not '" + value + "'");
+            }
+            options.usrModule = value == "usr";
+        } else if (name == "--port") {
+            if (!parseNumber(value, 1, 65535, port)) {
+                return usageError(context, "--port takes 1-65535, not '" + value + "'");
+            }
+        } else if (!parseAddressList(value, options.localAddresses)) {
+            return usageError(
+                context, "--local takes dotted IPv4 addresses separated by commas, not '" + value + "'");
         }
     }
-    WallSession session(context.wall, context.modelRow, context.err);
-    CTavrinApp& app = session.app();
-    app.settings.LanType.setBoth(std::uint8_t(lanType));
-    if (!context.wall.lan.empty()) {
-        const std::size_t colon = context.wall.lan.rfind(':');
-        if (colon != std::string::npos)
-            app.settings.TelnetPort.setBoth(
-                QString::fromStdString(context.wall.lan.substr(colon + 1)).toInt());
-    } else {
-        app.settings.TelnetPort.setBoth(23);
+    options.modelRow = context.modelRow;
+    if (port != 0 && !options.usrModule) {
+        options.telnetPort = port;
     }
+    OnlineSession session(context, options);
     std::vector<IPSearch> found;
-    if (lanType == 1) {
-        QtDatagramSocketFactory sockets(session.clock());
-        UdpDisplaySearch(app, sockets).run([&](const IPSearch& record) { found.push_back(record); });
+    if (options.usrModule) {
+        const std::uint16_t udpPort = port != 0 ? std::uint16_t(port) : UdpDisplaySearch::kPort;
+        UdpDisplaySearch(session.app(), udpPort, udpPort).run([&](const IPSearch& record) {
+            found.push_back(record);
+        });
     } else {
-        found = TcpProbeSearch(app).run();
+        found = TcpProbeSearch(session.app()).run();
     }
-    for (const IPSearch& record : found)
+    for (const IPSearch& record : found) {
         context.out << text(record.first) << '\t' << text(record.second) << '\n';
+    }
     return kExitOk;
 }
 
 const CommandRegistration registrations[] = {
-    CommandRegistration {{"power", "on|off [--wait]", "powers every display on or off", &power}},
-    CommandRegistration {
-        {"auto-setup", "[--sort-only]", "numbers the displays and arranges the wall", &autoSetup}},
-    CommandRegistration {{"status", "[--watch]", "reads every display's status table", &status}},
-    CommandRegistration {
-        {"discover", "[--lan-type usr|build-in]", "searches the local networks for LAN modules", &discover}},
+    CommandRegistration {{"power", "on|off LINK [--wait]", "power every display on or off", &power,
+        "  --wait                      then wait the five seconds the displays need\n", true}},
+    CommandRegistration {{"auto-setup", "LINK [--sort-only]",
+        "number the displays along the chain, give them the wall's matrix and division; a line a tick",
+        &autoSetup, "  --sort-only                 only number the displays (Monitor ID auto sort)\n", true}},
+    CommandRegistration {{"status", "LINK [--watch]",
+        "read every display's status once: a header and one tab-separated row per display", &status,
+        "  --watch                     keep reading as the status dialog does, a table at every rest\n",
+        true}},
+    CommandRegistration {{"discover", "[--lan-type usr|build-in] [--port PORT] [--local ADDRESS,...]",
+        "search the local /24 networks for LAN modules; a line per module: name, address", &discover,
+        "  --lan-type usr|build-in     usr: the modules' UDP assistant search; build-in (default): ask\n"
+        "                              the module port of every address for its first display's model\n"
+        "  --port PORT                 build-in: the modules' telnet port (default 23); usr: the\n"
+        "                              assistant's UDP port (default 48899)\n"
+        "  --local ADDRESS,...         search the networks of these addresses, not of this computer's\n"}},
 };
 
 } // namespace

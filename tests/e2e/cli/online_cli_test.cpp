@@ -1,44 +1,19 @@
 // ordalis-cli's online commands against the simulator, over a pseudo-terminal and loopback TCP.
+#include "cli_run.h"
 #include "sim/wall_sim.h"
 
 #include <QDir>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <string>
 
+namespace ordalis::test {
 namespace {
 
 using ordalis::sim::SimConfig;
 using ordalis::sim::WallSim;
-
-struct CliRun
-{
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-CliRun runCli(
-    const QStringList& args, const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment())
-{
-    QProcess process;
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(ORDALIS_CLI_PATH), args);
-    CliRun run;
-    if (!process.waitForFinished(20000) || process.exitStatus() != QProcess::NormalExit) {
-        process.kill();
-        process.waitForFinished();
-        return run;
-    }
-    run.exitCode = process.exitCode();
-    run.out = process.readAllStandardOutput().toStdString();
-    run.err = process.readAllStandardError().toStdString();
-    return run;
-}
 
 // Three displays answering BRI with 60, 61, 62 and SER with their serial numbers.
 SimConfig chainOfThree()
@@ -243,3 +218,4 @@ TEST(OnlineCliUsage, DeviceThatCannotBeOpened)
 }
 
 } // namespace
+} // namespace ordalis::test
