@@ -2,12 +2,7 @@
 
 #include "app/ctavrin_app.h"
 #include "link/command_exchange.h"
-#include "link/lan_link.h"
-#include "link/serial_link.h"
 #include "platform/clock.h"
-#include "platform/prompts.h"
-#include "protocol/command_frame.h"
-#include "protocol/reply_checks.h"
 #include "protocol/value_names.h"
 
 namespace ordalis {
@@ -40,38 +35,7 @@ void settleLan(CTavrinApp& app)
     app.services.clock->sleepMs(AutoSetupSteps::kLanSettleMs);
 }
 
-bool failWith(CTavrinApp& app, const QString& text)
-{
-    app.LastErrorText = text;
-    if (app.ShowErrorBoxes)
-        app.services.prompts->message(text, PromptIcon::Stop);
-    return false;
-}
-
 } // namespace
-
-bool WriteNumberToDisplay(CTavrinApp& app, std::uint8_t number)
-{
-    if (!CommandExchange(app).EnsureLinkReady(number, SerialLink::kModeExchange))
-        return false;
-    LanLink lan(app);
-    const IPixy* record = lan.record(number);
-    const std::optional<WriteFrame> frame = makeWriteFrame(kAllDisplays, kCid, number);
-    if (!record || !frame)
-        return false;
-    const QString notAck = QStringLiteral("%1 Not Ack !").arg(record->address);
-    app.LastTargetId = kAllDisplays;
-    if (!lan.SendToDisplay(number, *frame))
-        return failWith(app, notAck);
-    std::array<std::uint8_t, frame::kWriteSize> reply {};
-    if (!lan.ReceiveFromDisplay(number, reply)) {
-        // As after any missing acknowledgement: the keeper rebuilds this connection.
-        if (IPixy* again = lan.record(number))
-            again->status = 255;
-        return failWith(app, notAck);
-    }
-    return isDisplayLanAcknowledgement(reply, kCid) || failWith(app, notAck);
-}
 
 void AutoSetupSteps::chainStep(StepContext& context)
 {
@@ -126,14 +90,14 @@ void AutoSetupSteps::perDisplayStep(StepContext& context)
     if (context.step == 0)
         settleLan(app);
 
-    context.ok = WriteNumberToDisplay(app, display);
+    CommandExchange exchange(app);
+    context.ok = exchange.WriteThroughDisplay(display, kCid, display);
     context.box.advanceBar();
     if (sortOnly(app)) {
         for (int i = 0; i < 3; ++i)
             context.box.advanceBar();
     } else {
         // The box ends at the first write that fails, so none after it is sent.
-        CommandExchange exchange(app);
         context.ok = context.ok && exchange.WriteValue(display, kMat, matrixValue(app));
         context.box.advanceBar();
         context.ok = context.ok && exchange.WriteValue(display, kDiv, kArrangeDivision);

@@ -31,9 +31,4 @@ struct AutoSetupSteps
     static const TimedOperation& operationFor(const TimedStepTable& table, const CTavrinApp& app);
 };
 
-// Numbers one display through its own LAN connection: CID with Monitor ID 0 and the value
-// 'number', sent to record 'number' and acknowledged by that display as any write to it is.
-// Failures set LastErrorText as the exchange does (and show it while ShowErrorBoxes is set).
-bool WriteNumberToDisplay(CTavrinApp& app, std::uint8_t number);
-
 } // namespace ordalis
