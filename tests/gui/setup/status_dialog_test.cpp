@@ -11,27 +11,9 @@ namespace {
 
 using testing::ElementsAre;
 
-std::string reply(int id, const char* code, const char* value)
-{
-    char text[96];
-    std::snprintf(text, sizeof text, "07 %02X 00 %02X %02X %02X %s 08", id, code[0], code[1], code[2], value);
-    return text;
-}
-
 class StatusDialogTest : public testing::Test, public GuiFixture
 {
 protected:
-    void answer(const char* code, std::vector<std::pair<int, const char*>> displays)
-    {
-        ScriptedReply replies;
-        std::int64_t at = 20;
-        for (const auto& [id, value] : displays) {
-            replies.push_back({at, hex(reply(id, code, value).c_str())});
-            at += 5;
-        }
-        line.replyToNextWrite(std::move(replies));
-    }
-
     std::vector<std::string> row(const LogMessageDlg& dialog, int index)
     {
         auto* list = findControl<QTableWidget>(&dialog, StatusControl::List);
@@ -54,10 +36,10 @@ TEST_F(StatusDialogTest, CycleWithOneDisplayOff)
     EXPECT_EQ(status->text(), "Initialization ...");
     EXPECT_EQ(list->columnCount(), 13);
 
-    answer("POW", {{1, "01"}, {2, "00"}, {3, "01"}});
-    answer("SER",
+    answerReadAll("POW", {{1, "01"}, {2, "00"}, {3, "01"}});
+    answerReadAll("SER",
         {{1, "41 00 00 00 00 00 00 00 00 00 00 00 00"}, {3, "43 00 00 00 00 00 00 00 00 00 00 00 00"}});
-    answer("MNA",
+    answerReadAll("MNA",
         {{1, "4B 56 2D 36 35 30 00 00 00 00 00 00 00"}, {3, "4B 56 2D 36 35 30 00 00 00 00 00 00 00"}});
     timers.advanceBy(999);
     EXPECT_TRUE(line.writes().empty());
@@ -68,16 +50,16 @@ TEST_F(StatusDialogTest, CycleWithOneDisplayOff)
 
     // The cycle: power, then nine readings 50 ms apart, each answered by the two that are on.
     const std::int64_t detected = clock.nowMs();
-    answer("POW", {{1, "01"}, {2, "00"}, {3, "01"}});
-    answer("DIV", {{1, "11"}, {3, "31"}});
-    answer("MIN", {{1, "0D"}, {3, "0E"}});
-    answer("RTT", {{1, "FB"}, {3, "1E"}});
+    answerReadAll("POW", {{1, "01"}, {2, "00"}, {3, "01"}});
+    answerReadAll("DIV", {{1, "11"}, {3, "31"}});
+    answerReadAll("MIN", {{1, "0D"}, {3, "0E"}});
+    answerReadAll("RTT", {{1, "FB"}, {3, "1E"}});
     for (const char* code : {"RSF", "RS2"})
-        answer(code, {{1, "28"}, {3, "00"}});
-    answer("ERR", {{1, "34 12 00 00"}, {3, "00 00 00 00"}});
-    answer("LMT", {{1, "2D 00 00 00 3D 00 00 00"}, {3, "2D 00 00 00 3C 00 00 00"}});
+        answerReadAll(code, {{1, "28"}, {3, "00"}});
+    answerReadAll("ERR", {{1, "34 12 00 00"}, {3, "00 00 00 00"}});
+    answerReadAll("LMT", {{1, "2D 00 00 00 3D 00 00 00"}, {3, "2D 00 00 00 3C 00 00 00"}});
     for (const char* code : {"OTT", "OTS"})
-        answer(code, {{1, "3C 00 00 00"}, {3, "3D 00 00 00"}});
+        answerReadAll(code, {{1, "3C 00 00 00"}, {3, "3D 00 00 00"}});
     timers.advanceUntil([&] { return line.writes().size() == 13; }, 20000);
     const std::int64_t lastReading = clock.nowMs();
     EXPECT_GE(lastReading - detected, 1000 + 9 * 50);
@@ -95,14 +77,14 @@ TEST_F(StatusDialogTest, CycleWithOneDisplayOff)
     // Then it rests for 10 s before the next power reading.
     timers.advanceBy(9999);
     EXPECT_EQ(line.writes().size(), 13u);
-    answer("POW", {{1, "00"}, {2, "00"}, {3, "00"}});
+    answerReadAll("POW", {{1, "00"}, {2, "00"}, {3, "00"}});
     timers.advanceBy(1);
     EXPECT_EQ(line.writes().size(), 14u);
     EXPECT_THAT(row(dialog, 0)[3], "Off");
 
     // With every display off the power reading repeats every 5 s.
     const std::int64_t allOff = clock.nowMs();
-    answer("POW", {{1, "00"}, {2, "00"}, {3, "00"}});
+    answerReadAll("POW", {{1, "00"}, {2, "00"}, {3, "00"}});
     timers.advanceUntil([&] { return line.writes().size() == 15; }, 20000);
     EXPECT_EQ(toHex(line.writes().back().bytes), "07 00 01 50 4F 57 08");
     EXPECT_GE(clock.nowMs() - allOff, 5000);
@@ -125,9 +107,9 @@ TEST_F(StatusDialogTest, NothingFoundStopsUntilDetectMonitor)
     timers.advanceBy(60000);
     EXPECT_EQ(line.writes().size(), 1u);
 
-    answer("POW", {{1, "01"}});
-    answer("SER", {{1, "41 00 00 00 00 00 00 00 00 00 00 00 00"}});
-    answer("MNA", {{1, "42 00 00 00 00 00 00 00 00 00 00 00 00"}});
+    answerReadAll("POW", {{1, "01"}});
+    answerReadAll("SER", {{1, "41 00 00 00 00 00 00 00 00 00 00 00 00"}});
+    answerReadAll("MNA", {{1, "42 00 00 00 00 00 00 00 00 00 00 00 00"}});
     press(dialog, StatusControl::DetectMonitor);
     EXPECT_EQ(findControl<QTableWidget>(&dialog, StatusControl::List)->rowCount(), 1);
     EXPECT_EQ(timers.activeTimers(), 1);

@@ -66,35 +66,9 @@ TEST(DisplayStatusCells, HeadingsByModel)
     EXPECT_EQ(Reader::headings(1).last(), "Oper. Time");
 }
 
-// Display replies to a read from all: 07 id 00 code value 08.
-std::string reply(int id, const char* code, const char* value)
-{
-    char head[16];
-    std::snprintf(head, sizeof head, "07 %02X 00 ", id);
-    std::string text = head;
-    for (const char* c = code; *c; ++c) {
-        char letter[4];
-        std::snprintf(letter, sizeof letter, "%02X ", *c);
-        text += letter;
-    }
-    return text + value + " 08";
-}
-
 class StatusReaderTest : public testing::Test, public LinkFixture
 {
 protected:
-    // The next read from all is answered by these displays, one after another.
-    void answer(const char* code, std::vector<std::pair<int, const char*>> displays)
-    {
-        ScriptedReply replies;
-        std::int64_t at = 20;
-        for (const auto& [id, value] : displays) {
-            replies.push_back({at, hex(reply(id, code, value).c_str())});
-            at += 5;
-        }
-        line.replyToNextWrite(std::move(replies));
-    }
-
     std::vector<std::string> row(const Reader& reader, int index)
     {
         std::vector<std::string> cells;
@@ -119,10 +93,10 @@ TEST_F(StatusReaderTest, CycleWithOneDisplayOff)
     std::vector<std::string> statuses;
     reader.statusChanged = [&](const QString& text) { statuses.push_back(text.toStdString()); };
 
-    answer("POW", {{1, "01"}, {2, "00"}, {3, "01"}});
-    answer("SER",
+    answerReadAll("POW", {{1, "01"}, {2, "00"}, {3, "01"}});
+    answerReadAll("SER",
         {{1, "53 4E 30 30 31 00 00 00 00 00 00 00 00"}, {3, "53 4E 30 30 33 00 00 00 00 00 00 00 00"}});
-    answer("MNA",
+    answerReadAll("MNA",
         {{1, "4B 56 2D 38 37 30 00 00 00 00 00 00 00"}, {3, "4B 56 2D 38 37 30 00 00 00 00 00 00 00"}});
     ASSERT_TRUE(reader.detect());
     EXPECT_THAT(statuses,
@@ -134,28 +108,28 @@ TEST_F(StatusReaderTest, CycleWithOneDisplayOff)
     EXPECT_EQ(reader.step(), 1);
 
     const std::size_t before = line.writes().size();
-    answer("POW", {{1, "01"}, {2, "00"}, {3, "01"}});
+    answerReadAll("POW", {{1, "01"}, {2, "00"}, {3, "01"}});
     EXPECT_EQ(reader.readStep(), 50);
-    answer("DIV", {{1, "11"}, {3, "31"}});
+    answerReadAll("DIV", {{1, "11"}, {3, "31"}});
     EXPECT_EQ(reader.readStep(), 50);
-    answer("MIN", {{1, "09"}, {3, "0D"}});
+    answerReadAll("MIN", {{1, "09"}, {3, "0D"}});
     EXPECT_EQ(reader.readStep(), 50);
-    answer("RTT", {{1, "FB"}, {3, "28"}});
+    answerReadAll("RTT", {{1, "FB"}, {3, "28"}});
     EXPECT_EQ(reader.readStep(), 50);
-    answer("RSF", {{1, "28"}, {3, "29"}});
+    answerReadAll("RSF", {{1, "28"}, {3, "29"}});
     EXPECT_EQ(reader.readStep(), 50);
-    answer("RS2", {{1, "00"}, {3, "01"}});
+    answerReadAll("RS2", {{1, "00"}, {3, "01"}});
     EXPECT_EQ(reader.readStep(), 50);
-    answer("ERR", {{1, "34 12 00 00"}, {3, "00 00 00 00"}});
+    answerReadAll("ERR", {{1, "34 12 00 00"}, {3, "00 00 00 00"}});
     EXPECT_EQ(reader.readStep(), 50);
-    answer("LMT", {{1, "46 00 00 00 3D 00 00 00"}, {3, "30 00 00 00 3C 00 00 00"}});
+    answerReadAll("LMT", {{1, "46 00 00 00 3D 00 00 00"}, {3, "30 00 00 00 3C 00 00 00"}});
     EXPECT_EQ(reader.readStep(), 50);
-    answer("OTT", {{1, "3C 00 00 00"}, {3, "3D 00 00 00"}});
+    answerReadAll("OTT", {{1, "3C 00 00 00"}, {3, "3D 00 00 00"}});
     EXPECT_EQ(reader.readStep(), 50);
-    answer("OTS", {{1, "78 00 00 00"}, {3, "00 00 00 00"}});
+    answerReadAll("OTS", {{1, "78 00 00 00"}, {3, "00 00 00 00"}});
     EXPECT_EQ(reader.readStep(), 50);
-    answer("BSL", {{1, "10"}, {3, "FF"}});
-    answer("BSH", {{1, "01"}, {3, "00"}});
+    answerReadAll("BSL", {{1, "10"}, {3, "FF"}});
+    answerReadAll("BSH", {{1, "01"}, {3, "00"}});
     clock.clearSleeps();
     EXPECT_EQ(reader.readStep(), 10000); // the cycle rests
     EXPECT_EQ(reader.step(), 1);
@@ -182,13 +156,13 @@ TEST_F(StatusReaderTest, PowerReadingDecidesTheNextPeriod)
 {
     app.settings.DisplayModel.setBoth(2); // ten readings, no backlight sensor
     Reader reader(app);
-    answer("POW", {{1, "00"}, {2, "00"}});
+    answerReadAll("POW", {{1, "00"}, {2, "00"}});
     ASSERT_TRUE(reader.detect());
     EXPECT_EQ(line.writes().size(), 1u); // nobody on: no SER or MNA
     EXPECT_EQ(reader.columnCount(), 13);
 
     // Every display off: the power reading repeats after 5 s.
-    answer("POW", {{1, "00"}, {2, "00"}});
+    answerReadAll("POW", {{1, "00"}, {2, "00"}});
     EXPECT_EQ(reader.readStep(), 5000);
     EXPECT_EQ(reader.step(), 1);
 
@@ -200,13 +174,13 @@ TEST_F(StatusReaderTest, PowerReadingDecidesTheNextPeriod)
     EXPECT_EQ(reader.step(), 1);
 
     line.setOpenFails(false);
-    answer("POW", {{1, "01"}, {2, "00"}});
+    answerReadAll("POW", {{1, "01"}, {2, "00"}});
     EXPECT_EQ(reader.readStep(), 50);
     for (int step = 2; step < 10; ++step) {
-        answer("DIV", {{1, "11"}});
+        answerReadAll("DIV", {{1, "11"}});
         EXPECT_EQ(reader.readStep(), 50) << step;
     }
-    answer("OTS", {{1, "00 00 00 00"}});
+    answerReadAll("OTS", {{1, "00 00 00 00"}});
     EXPECT_EQ(reader.readStep(), 10000);
     EXPECT_EQ(reader.step(), 1);
 }
