@@ -6,7 +6,6 @@
 
 #include <QCoreApplication>
 
-#include <charconv>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -14,8 +13,6 @@
 namespace {
 
 using namespace ordalis::cli;
-
-constexpr int kModelRows = 7;
 
 void printToolHelp(std::ostream& out)
 {
@@ -65,13 +62,6 @@ void printCommandHelp(std::ostream& out, const CliCommand& command)
     }
 }
 
-bool parseModelRow(const std::string& text, int& row)
-{
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, row);
-    return ec == std::errc() && ptr == end && row >= 0 && row < kModelRows;
-}
-
 int run(const std::vector<std::string>& args)
 {
     CliContext context {0, std::cout, std::cerr};
@@ -84,35 +74,22 @@ int run(const std::vector<std::string>& args)
             printToolHelp(context.out);
             return kExitOk;
         }
-        const std::size_t equals = arg.find('=');
-        const std::string name = arg.substr(0, equals);
+        const std::string name = arg.substr(0, arg.find('='));
         if (isLinkOrWallSwitch(name)) {
             passed.push_back(arg);
             continue;
         }
-        if (isLinkOrWallValued(name) && name != "--model") {
-            passed.push_back(arg);
-            if (equals == std::string::npos) {
-                if (i + 1 == args.size()) {
-                    return usageError(context, name + " needs a value");
-                }
-                passed.push_back(args[++i]);
-            }
-            continue;
-        }
-        if (name != "--model") {
+        if (!isLinkOrWallValued(name)) {
             return usageError(context, "unknown option '" + arg + "'");
         }
-        std::string value;
-        if (equals != std::string::npos) {
-            value = arg.substr(equals + 1);
-        } else if (i + 1 < args.size()) {
-            value = args[++i];
-        } else {
-            return usageError(context, "--model needs a row (0-6)");
+        const std::optional<std::string> value = takeOptionValue(args, i);
+        if (!value) {
+            return usageError(context, name + " needs a value");
         }
-        if (!parseModelRow(value, context.modelRow)) {
-            return usageError(context, "--model takes a row from 0 to 6, not '" + value + "'");
+        if (name != "--model") {
+            passed.push_back(name + "=" + *value);
+        } else if (!parseNumber(*value, 0, 6, context.modelRow)) {
+            return usageError(context, "--model takes a row from 0 to 6, not '" + *value + "'");
         }
     }
     if (i == args.size()) {

@@ -133,7 +133,7 @@ bool applyConnectionOption(const CliContext& context, const std::string& name, c
         return true;
     }
     if (name == "--model") {
-        if (!parseInt(value, 0, kModelRows - 1, out.modelRow)) {
+        if (!parseNumber(value, 0, kModelRows - 1, out.modelRow)) {
             usageError(context, "--model takes a row from 0 to 6, not '" + value + "'");
             return false;
         }
@@ -204,6 +204,18 @@ std::unique_ptr<SerialPortFactory> serialPortsFor(Clock& clock, const OnlineOpti
 
 } // namespace
 
+std::optional<std::string> takeOptionValue(const std::vector<std::string>& args, std::size_t& i)
+{
+    const std::size_t equals = args[i].find('=');
+    if (equals != std::string::npos) {
+        return args[i].substr(equals + 1);
+    }
+    if (i + 1 < args.size()) {
+        return args[++i];
+    }
+    return std::nullopt;
+}
+
 bool isLinkOrWallSwitch(std::string_view name)
 {
     return isOneOf(name, kSwitches);
@@ -273,18 +285,14 @@ bool parseOnlineOptions(const CliContext& context, const std::vector<std::string
             usageError(context, "unknown option '" + name + "'");
             return false;
         }
-        std::string value;
-        if (equals != std::string::npos) {
-            value = arg.substr(equals + 1);
-        } else if (i + 1 < args.size()) {
-            value = args[++i];
-        } else {
+        const std::optional<std::string> value = takeOptionValue(args, i);
+        if (!value) {
             usageError(context, name + " needs a value");
             return false;
         }
         if (own) {
-            out.extra.emplace_back(name, value);
-        } else if (!applyConnectionOption(context, name, value, out, links)) {
+            out.extra.emplace_back(name, *value);
+        } else if (!applyConnectionOption(context, name, *value, out, links)) {
             return false;
         }
     }

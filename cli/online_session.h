@@ -41,6 +41,10 @@ inline constexpr std::string_view kWallOptionLines
       "  --bottom-left, --top-left   where display 1 sits (default bottom left)\n"
       "  --model ROW                 \"Display Model\" row, 0-6 (default 0)\n";
 
+// The value of the option at args[i], given as "--opt=VALUE" or as the next argument (i then
+// moves on to it); nothing when there is none.
+std::optional<std::string> takeOptionValue(const std::vector<std::string>& args, std::size_t& i);
+
 // Options main takes before a command's name and passes on to the command.
 bool isLinkOrWallSwitch(std::string_view name);
 bool isLinkOrWallValued(std::string_view name);

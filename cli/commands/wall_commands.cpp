@@ -165,17 +165,16 @@ int discover(const CliContext& context, const std::vector<std::string>& args)
     OnlineOptions options;
     int port = 0;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        const std::size_t equals = arg.find('=');
-        const std::string name = arg.substr(0, equals);
+        const std::string name = args[i].substr(0, args[i].find('='));
         if (name != "--lan-type" && name != "--port" && name != "--local") {
             return usageError(
                 context, "discover takes --lan-type usr|build-in, --port PORT and --local ADDRESS,...");
         }
-        if (equals == std::string::npos && i + 1 == args.size()) {
+        const std::optional<std::string> given = takeOptionValue(args, i);
+        if (!given) {
             return usageError(context, name + " needs a value");
         }
-        const std::string value = equals == std::string::npos ? args[++i] : arg.substr(equals + 1);
+        const std::string& value = *given;
         if (name == "--lan-type") {
             if (value != "usr" && value != "build-in") {
                 return usageError(context, "--lan-type is usr or build-in, not '" + value + "'");

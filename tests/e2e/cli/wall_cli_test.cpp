@@ -1,49 +1,20 @@
 // ordalis-cli's wall commands against the simulator: power, auto-setup, status and discover.
+#include "../sim_walls.h"
 #include "cli_run.h"
-#include "sim/wall_sim.h"
+#include "cli_sim_fixture.h"
 
 #include <QUdpSocket>
 
 #include <gmock/gmock.h>
 
-#include <memory>
 #include <string>
 
 namespace ordalis::test {
 namespace {
 
 using sim::SimConfig;
-using sim::WallSim;
 using testing::ElementsAre;
 using testing::ElementsAreArray;
-
-sim::Bytes text13(const char* text)
-{
-    sim::Bytes bytes(13, ' ');
-    for (std::size_t i = 0; text[i]; ++i)
-        bytes[i] = std::uint8_t(text[i]);
-    return bytes;
-}
-
-// Displays that all carry Monitor ID 1, as they come from the factory.
-SimConfig unnumbered(int count)
-{
-    SimConfig config = SimConfig::chain(count);
-    for (sim::DisplaySetup& display : config.displays)
-        display.monitorId = 1;
-    return config;
-}
-
-// Division (x << 4 | y) of the display with this Monitor ID on a serpentine wall.
-int division(int monitorId, int columns, int rows, bool fromBottom)
-{
-    const int a = monitorId - 1;
-    const int k = a / columns;
-    const int p = a % columns;
-    const int x = k % 2 == 0 ? p + 1 : columns - p;
-    const int y = fromBottom ? rows - k : k + 1;
-    return x << 4 | y;
-}
 
 std::vector<std::string> tickLines(int ticks, const std::vector<int>& steps)
 {
@@ -54,32 +25,7 @@ std::vector<std::string> tickLines(int ticks, const std::vector<int>& steps)
     return lines;
 }
 
-class WallCli : public testing::Test
-{
-protected:
-    bool start(SimConfig config)
-    {
-        sim = std::make_unique<WallSim>(std::move(config));
-        if (!sim->start()) {
-            ADD_FAILURE() << sim->errorText();
-            return false;
-        }
-        return true;
-    }
-    QString serial() const { return QString::fromStdString(sim->serialPath()); }
-    QString lan() const { return QStringLiteral("127.0.0.1:%1").arg(sim->lanPort()); }
-    QString lanEach() const
-    {
-        QStringList hosts;
-        for (int k = 1; k <= sim->displayCount(); ++k)
-            hosts << QStringLiteral("%1:%2")
-                         .arg(QString::fromStdString(sim->lanEachAddress(k)))
-                         .arg(sim->lanEachPort());
-        return hosts.join(',');
-    }
-
-    std::unique_ptr<WallSim> sim;
-};
+using WallCli = CliSimTest;
 
 // The same power command over every link, its options before or after the command's name.
 TEST_F(WallCli, PowerOnReachesEveryDisplayOverEveryLink)

@@ -1,3 +1,4 @@
+#include "../sim_walls.h"
 #include "link/command_exchange.h"
 #include "setup/auto_setup_steps.h"
 #include "sim_fixture.h"
@@ -32,26 +33,6 @@ bool runAutoSetup(CTavrinApp& app, std::uint8_t action)
         QCoreApplication::processEvents();
     }
     return false;
-}
-
-// Division (x << 4 | y) of the display with this Monitor ID on a serpentine wall.
-int division(int monitorId, int columns, int rows, bool fromBottom)
-{
-    const int a = monitorId - 1;
-    const int k = a / columns;
-    const int p = a % columns;
-    const int x = k % 2 == 0 ? p + 1 : columns - p;
-    const int y = fromBottom ? rows - k : k + 1;
-    return x << 4 | y;
-}
-
-// Nine displays that all carry Monitor ID 1, as they come from the factory.
-sim::SimConfig unnumbered(int count)
-{
-    sim::SimConfig config = sim::SimConfig::chain(count);
-    for (sim::DisplaySetup& display : config.displays)
-        display.monitorId = 1;
-    return config;
 }
 
 class ChainAutoSetupTest : public testing::TestWithParam<ConnectionKind>, public SimFixture
