@@ -316,14 +316,7 @@ void SimEngine::collect(std::vector<pollfd>& fds, std::vector<Watch>& watches)
             add(m_portUseFd, POLLIN, {Watch::PortUse});
         }
     }
-    std::vector<TcpModule*> modules;
-    if (m_lan) {
-        modules.push_back(m_lan.get());
-    }
-    for (const auto& module : m_lanEach) {
-        modules.push_back(module.get());
-    }
-    for (TcpModule* module : modules) {
+    for (TcpModule* module : tcpModules()) {
         if (!module->refusing()) {
             add(module->listenFd(), POLLIN, {Watch::Listen, module});
         }
@@ -570,7 +563,7 @@ void SimEngine::answerDiscovery(Clock::time_point now)
     }
 }
 
-void SimEngine::applyRefuse(bool refuse)
+std::vector<TcpModule*> SimEngine::tcpModules() const
 {
     std::vector<TcpModule*> modules;
     if (m_lan) {
@@ -579,7 +572,12 @@ void SimEngine::applyRefuse(bool refuse)
     for (const auto& module : m_lanEach) {
         modules.push_back(module.get());
     }
-    for (TcpModule* module : modules) {
+    return modules;
+}
+
+void SimEngine::applyRefuse(bool refuse)
+{
+    for (TcpModule* module : tcpModules()) {
         std::string error;
         if (module->refusing() == refuse) {
             continue;

@@ -58,6 +58,8 @@ public:
     const TrafficLog& log() const { return m_log; }
 
 private:
+    // The single LAN module, then the per-display ones.
+    std::vector<TcpModule*> tcpModules() const;
     struct Watch;
 
     bool openEndpoints();

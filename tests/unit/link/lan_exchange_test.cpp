@@ -10,13 +10,6 @@ namespace {
 
 using testing::ElementsAreArray;
 
-enum class Op { Write, Read };
-
-ScriptedChunk at(std::int64_t ms, const char* bytes)
-{
-    return {ms, hex(bytes)};
-}
-
 // What one module does with the next frame it is sent: its reply pieces, and whether it
 // then closes the connection (afterMs from the frame).
 struct PeerScript

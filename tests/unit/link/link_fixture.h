@@ -34,6 +34,14 @@ inline Bytes hex(const char* text)
     return bytes;
 }
 
+// A piece of the line's answer arriving ms after the exchange started.
+inline ScriptedChunk at(std::int64_t ms, const char* bytes)
+{
+    return {ms, hex(bytes)};
+}
+
+enum class Op { Write, Read };
+
 inline std::string toHex(const Bytes& bytes)
 {
     static const char* digits = "0123456789ABCDEF";

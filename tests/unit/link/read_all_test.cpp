@@ -10,11 +10,6 @@ namespace {
 
 using testing::ElementsAreArray;
 
-ScriptedChunk at(std::int64_t ms, const char* bytes)
-{
-    return {ms, hex(bytes)};
-}
-
 // What display k's connection (or, for the serial line and the single module, display 1)
 // answers to the frame it is sent.
 struct Answer

@@ -9,13 +9,6 @@ namespace {
 
 using testing::ElementsAreArray;
 
-enum class Op { Write, Read };
-
-ScriptedChunk at(std::int64_t ms, const char* bytes)
-{
-    return {ms, hex(bytes)};
-}
-
 // One exchange on the serial link. The frame leaves at the start of the call; arrival times
 // are from then, and so is the time spent.
 struct SerialCase
