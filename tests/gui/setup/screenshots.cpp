@@ -1,4 +1,4 @@
-// Writes the set-up dialogs as PNG files for the documentation:
+// Writes the set-up dialogs as PNG files for the documentation; scripts/screenshots runs it:
 //   xvfb-run -a build/dev/tests/gui/setup/setup_screenshots docs/screenshots
 // The dialogs run on the fake link and virtual timers with made-up answers.
 #include "app/ctavrin_app.h"
