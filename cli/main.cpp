@@ -101,7 +101,7 @@ int run(const std::vector<std::string>& args)
         return usageError(context, "unknown command '" + args[i] + "'");
     }
     if (!passed.empty() && !command->takesLink) {
-        return usageError(context, args[i] + " takes no connection or wall options");
+        return usageError(context, args[i] + " takes no LINK or wall options besides --model");
     }
     std::vector<std::string> rest = passed;
     rest.insert(rest.end(), args.begin() + std::ptrdiff_t(i) + 1, args.end());

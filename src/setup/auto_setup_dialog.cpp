@@ -3,24 +3,11 @@
 #include "setup/dialog_units.h"
 #include "widgets/control_id.h"
 
-#include <QFontInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 
 namespace ordalis {
-
-namespace {
-
-QFont boldArial(const QFont& dialogFont, int growth)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setBold(true);
-    font.setPixelSize(QFontInfo(dialogFont).pixelSize() + growth);
-    return font;
-}
-
-} // namespace
 
 QString CAutoSetup1Dlg::warningFor(bool onlySortIds)
 {
@@ -41,13 +28,13 @@ CAutoSetup1Dlg::CAutoSetup1Dlg(QWidget* parent) : QDialog(parent)
 
     auto* heading = new QLabel(QStringLiteral("Video Wall Auto Setup"), this);
     setControlId(heading, AutoSetupControl::Heading);
-    heading->setFont(boldArial(dialogFont, 8));
+    heading->setFont(DialogUnits::boldDialogFont(8));
     heading->setAlignment(Qt::AlignCenter);
     heading->setGeometry(du.rect(7, 7, 216, 18));
 
     auto* question = new QLabel(QStringLiteral("Please select how the displays will be setup."), this);
     setControlId(question, AutoSetupControl::Question);
-    question->setFont(boldArial(dialogFont, 0));
+    question->setFont(DialogUnits::boldDialogFont());
     question->setAlignment(Qt::AlignCenter);
     question->setGeometry(du.rect(7, 30, 216, 12));
 

@@ -20,14 +20,6 @@ namespace {
 constexpr int kIpColumn = 2;
 constexpr int kUsrWifiModules = 1; // "Lan Type"
 
-QFont titleFont(int pixels)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setBold(true);
-    font.setPixelSize(pixels);
-    return font;
-}
-
 } // namespace
 
 QString CIpSearchDlg::titleFor(int monitorId, int column, int row)
@@ -99,7 +91,7 @@ CIpSearchDlg::CIpSearchDlg(UiContext& ui, QWidget* parent) : QDialog(parent), m_
 int CIpSearchDlg::exec()
 {
     // Opening: the rows of the last search, the caller's address and the title.
-    m_title->setFont(titleFont(MonitorId != 0 ? 20 : 24));
+    m_title->setFont(DialogUnits::boldArial(MonitorId != 0 ? 20 : 24));
     m_list->setRowCount(0);
     for (const IPSearch& record : m_ui.app.SearchList)
         addRow(record);

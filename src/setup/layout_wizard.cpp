@@ -15,7 +15,6 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFileInfo>
-#include <QFontInfo>
 #include <QFrame>
 #include <QHeaderView>
 #include <QIntValidator>
@@ -261,9 +260,7 @@ void CLayoutSetupDLg::build()
 void CLayoutSetupDLg::open()
 {
     CTavrinApp& shared = app();
-    QFont heading(QStringLiteral("Arial"));
-    heading.setBold(true);
-    heading.setPixelSize(QFontInfo(font()).pixelSize() + 4);
+    const QFont heading = DialogUnits::boldDialogFont(4);
     for (WizardControl id : kHeadings)
         findControl<QLabel>(this, id)->setFont(heading);
 
