@@ -20,7 +20,7 @@ namespace ordalis::cli {
 
 namespace {
 
-constexpr int kMaxWallSide = 15;
+constexpr int kMaxWallSide = 10; // as the layout wizard offers
 constexpr int kModelRows = 7;
 // The wall of a first run of the program.
 constexpr int kDefaultColumns = 3;
@@ -56,7 +56,7 @@ bool parseHost(const std::string& text, QString& host, int& port)
     return LanLink::IsValidIpAddress(host);
 }
 
-// CxR, each 1-15.
+// CxR, each 1-10.
 bool parseWall(const std::string& text, int& columns, int& rows)
 {
     const std::size_t x = text.find_first_of("xX");
@@ -140,7 +140,7 @@ bool applyConnectionOption(const CliContext& context, const std::string& name, c
         return true;
     }
     if (!parseWall(value, out.columns, out.rows)) {
-        usageError(context, "--wall takes CxR with 1 to 15 columns and rows, not '" + value + "'");
+        usageError(context, "--wall takes CxR with 1 to 10 columns and rows, not '" + value + "'");
         return false;
     }
     return true;
@@ -306,7 +306,7 @@ bool parseOnlineOptions(const CliContext& context, const std::vector<std::string
         const int displays = int(out.hosts.size());
         if (out.columns == 0) {
             if (displays > kMaxWallSide) {
-                usageError(context, "--lan-each with more than 15 displays needs --wall CxR");
+                usageError(context, "--lan-each with more than 10 displays needs --wall CxR");
                 return false;
             }
             out.columns = displays;

@@ -36,7 +36,7 @@ inline constexpr std::string_view kLinkOptionLines
       "  --lan-type usr|build-in     the modules' kind: usr modules are reached at port 8899\n"
       "                              (default build-in)\n";
 inline constexpr std::string_view kWallOptionLines
-    = "  --wall CxR                  the wall's columns and rows, 1-15 each (default 3x3; with\n"
+    = "  --wall CxR                  the wall's columns and rows, 1-10 each (default 3x3; with\n"
       "                              --lan-each one row of its displays, and C x R must match them)\n"
       "  --bottom-left, --top-left   where display 1 sits (default bottom left)\n"
       "  --model ROW                 \"Display Model\" row, 0-6 (default 0)\n";

@@ -216,6 +216,7 @@ TEST(WallCliUsage, ErrorsExitWithTwo)
         {"power", "on", "--serial", "/dev/null", "--wait=5"},
         {"auto-setup", "now", "--serial", "/dev/null"},
         {"auto-setup", "--serial", "/dev/null", "--wall", "3x0"},
+        {"auto-setup", "--serial", "/dev/null", "--wall", "11x1"},
         {"--top-left=1", "auto-setup", "--serial", "/dev/null"},
         {"status", "--serial", "/dev/null", "--model", "7"},
         {"status", "--watch"},
