@@ -39,7 +39,8 @@ const CliCommand* findCommand(std::string_view name)
 
 std::string commandUsageLine(const CliCommand& command)
 {
-    std::string line = "Usage: ordalis-cli [--model ROW] ";
+    std::string line
+        = command.takesLink ? "Usage: ordalis-cli [OPTIONS] " : "Usage: ordalis-cli [--model ROW] ";
     line += command.name;
     if (!command.usage.empty()) {
         line += ' ';

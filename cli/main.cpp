@@ -1,10 +1,11 @@
-// ordalis-cli: a headless front end. Options come before the command; each command lives in its
-// own file under commands/ and registers itself.
+// ordalis-cli: a headless front end. Options come before the command; the commands that talk to
+// displays take the connection and wall options among their arguments too. Each command lives in
+// a file under commands/ and registers itself.
 #include "cli_command.h"
+#include "online_session.h"
 
 #include <QCoreApplication>
 
-#include <charconv>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -13,20 +14,26 @@ namespace {
 
 using namespace ordalis::cli;
 
-constexpr int kModelRows = 7;
-
 void printToolHelp(std::ostream& out)
 {
-    out << "Usage: ordalis-cli [--model ROW] COMMAND [ARGS]\n"
+    out << "Usage: ordalis-cli [OPTIONS] COMMAND [ARGS]\n"
            "\n"
-           "Options:\n"
-           "  --model ROW  \"Display Model\" row, 0-6 (default 0)\n"
-           "  --help       show this help; COMMAND --help shows a command's usage\n"
+           "Options, before the command:\n"
+           "  --help                      show this help; COMMAND --help shows a command's usage\n"
+           "The wall:\n"
+        << kWallOptionLines << "LINK, one of:\n"
+        << kLinkOptionLines
+        << "The commands that take a LINK take the wall and LINK options among their arguments too.\n"
            "\n"
            "Commands:\n";
+    // A long head goes on a line of its own, its summary on the next.
+    constexpr std::size_t kMostWidth = 40;
     std::size_t width = 0;
     for (const CliCommand& command : registeredCommands()) {
-        width = std::max(width, command.name.size() + 1 + command.usage.size());
+        const std::size_t head = command.name.size() + 1 + command.usage.size();
+        if (head <= kMostWidth) {
+            width = std::max(width, head);
+        }
     }
     for (const CliCommand& command : registeredCommands()) {
         std::string head(command.name);
@@ -34,20 +41,32 @@ void printToolHelp(std::ostream& out)
             head += ' ';
             head += command.usage;
         }
-        out << "  " << head << std::string(width - head.size() + 2, ' ') << command.summary << '\n';
+        out << "  " << head;
+        if (head.size() > width) {
+            out << '\n' << std::string(width + 4, ' ');
+        } else {
+            out << std::string(width - head.size() + 2, ' ');
+        }
+        out << command.summary << '\n';
     }
 }
 
-bool parseModelRow(const std::string& text, int& row)
+void printCommandHelp(std::ostream& out, const CliCommand& command)
 {
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, row);
-    return ec == std::errc() && ptr == end && row >= 0 && row < kModelRows;
+    out << commandUsageLine(command) << '\n' << command.summary << '\n' << command.options;
+    if (command.takesLink) {
+        out << "The wall:\n"
+            << kWallOptionLines << "LINK, one of:\n"
+            << kLinkOptionLines
+            << "The wall and LINK options go before the command or among its arguments.\n";
+    }
 }
 
 int run(const std::vector<std::string>& args)
 {
     CliContext context {0, std::cout, std::cerr};
+    // The connection and wall options before the command, passed on to it as given.
+    std::vector<std::string> passed;
     std::size_t i = 0;
     for (; i < args.size() && args[i].starts_with("-"); ++i) {
         const std::string& arg = args[i];
@@ -55,19 +74,22 @@ int run(const std::vector<std::string>& args)
             printToolHelp(context.out);
             return kExitOk;
         }
-        std::string value;
-        if (arg == "--model") {
-            if (i + 1 == args.size()) {
-                return usageError(context, "--model needs a row (0-6)");
-            }
-            value = args[++i];
-        } else if (arg.starts_with("--model=")) {
-            value = arg.substr(8);
-        } else {
+        const std::string name = arg.substr(0, arg.find('='));
+        if (isLinkOrWallSwitch(name)) {
+            passed.push_back(arg);
+            continue;
+        }
+        if (!isLinkOrWallValued(name)) {
             return usageError(context, "unknown option '" + arg + "'");
         }
-        if (!parseModelRow(value, context.modelRow)) {
-            return usageError(context, "--model takes a row from 0 to 6, not '" + value + "'");
+        const std::optional<std::string> value = takeOptionValue(args, i);
+        if (!value) {
+            return usageError(context, name + " needs a value");
+        }
+        if (name != "--model") {
+            passed.push_back(name + "=" + *value);
+        } else if (!parseNumber(*value, 0, 6, context.modelRow)) {
+            return usageError(context, "--model takes a row from 0 to 6, not '" + *value + "'");
         }
     }
     if (i == args.size()) {
@@ -78,10 +100,14 @@ int run(const std::vector<std::string>& args)
     if (!command) {
         return usageError(context, "unknown command '" + args[i] + "'");
     }
-    std::vector<std::string> rest(args.begin() + std::ptrdiff_t(i) + 1, args.end());
+    if (!passed.empty() && !command->takesLink) {
+        return usageError(context, args[i] + " takes no LINK or wall options besides --model");
+    }
+    std::vector<std::string> rest = passed;
+    rest.insert(rest.end(), args.begin() + std::ptrdiff_t(i) + 1, args.end());
     for (const std::string& arg : rest) {
         if (arg == "--help" || arg == "-h") {
-            context.out << commandUsageLine(*command) << "\n" << command->summary << "\n";
+            printCommandHelp(context.out, *command);
             return kExitOk;
         }
     }

@@ -3,6 +3,7 @@
 #include "ordalis/init_instance.h"
 #include "platform/message_box_prompts.h"
 #include "platform/network_host_addresses.h"
+#include "platform/qt_datagram_socket.h"
 #include "platform/qt_lan_connection.h"
 #include "platform/qt_serial_port.h"
 #include "platform/steady_clock.h"
@@ -28,9 +29,10 @@ int main(int argc, char** argv)
     QtSerialPortFactory serialPorts(clock);
     QtLanConnectionFactory lanConnections(clock);
     NetworkHostAddresses hostAddresses;
+    QtDatagramSocketFactory datagrams(clock);
     QtTimerService timers;
 
-    CTavrinApp app(Services {&clock, &prompts, &serialPorts, &lanConnections, &hostAddresses});
+    CTavrinApp app(Services {&clock, &prompts, &serialPorts, &lanConnections, &hostAddresses, &datagrams});
     QSettings store(QString::fromLatin1(kSettingsOrganization), QString::fromLatin1(kSettingsApplication));
     InitInstance(app, store, timers, SocketsLibraryReady());
     return 0;

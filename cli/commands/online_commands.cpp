@@ -12,19 +12,6 @@ namespace {
 constexpr std::uint8_t kAllDisplays = 0x80;
 constexpr int kDefaultListenMs = 500;
 
-bool parseNumber(const std::string& text, int low, int high, int& value)
-{
-    int base = 10;
-    std::string_view digits = text;
-    if (digits.starts_with("0x") || digits.starts_with("0X")) {
-        base = 16;
-        digits.remove_prefix(2);
-    }
-    const char* end = digits.data() + digits.size();
-    const auto [ptr, ec] = std::from_chars(digits.data(), end, value, base);
-    return !digits.empty() && ec == std::errc() && ptr == end && value >= low && value <= high;
-}
-
 // "all", a Monitor ID 1-100, or a raw target byte 0xNN, passed on as a page passes its byte.
 bool parseTarget(const CliContext& context, const std::string& text, std::uint8_t& target)
 {
@@ -225,17 +212,23 @@ int sendCommand(const CliContext& context, const std::vector<std::string>& args)
     return kExitOk;
 }
 
+constexpr std::string_view kJsonLine = "  --json                      print the outcome as JSON on stdout\n";
+
 const CommandRegistration writeRegistration {{"write", "TARGET CODE VALUE LINK [--json]",
-    "write a value; TARGET all, 1-100 or 0xNN, VALUE 0-255 or 0xNN; LINK --serial DEVICE|COMN, --lan or "
-    "--wifi "
-    "HOST[:PORT], or --lan-each HOST[:PORT],... [--lan-type usr] [--wall CxR]",
-    &writeCommand}};
+    "write a value; TARGET all, 1-100 or 0xNN; VALUE 0-255 or 0xNN", &writeCommand, kJsonLine, true}};
 const CommandRegistration readRegistration {{"read", "TARGET CODE LINK [--json]",
-    "read one value from a display and print it in decimal; LINK as for write", &readCommand}};
+    "read one value from a display and print it in decimal", &readCommand, kJsonLine, true}};
 const CommandRegistration readAllRegistration {{"read-all", "CODE LINK [--max N] [--size N] [--json]",
-    "read from every display; one line per reply: Monitor ID, value bytes in hex", &readAllCommand}};
+    "read from every display; one line per reply: Monitor ID, value bytes in hex", &readAllCommand,
+    "  --max N                     at most N replies, 1-254 (default 100)\n"
+    "  --size N                    value bytes per reply, 1-121 (default 1)\n"
+    "  --json                      print the outcome as JSON on stdout\n",
+    true}};
 const CommandRegistration sendRegistration {{"send", "HEXBYTES... LINK [--listen MS] [--json]",
-    "send a frame as typed; print in hex what arrives within --listen MS (default 500)", &sendCommand}};
+    "send a frame as typed; print in hex what arrives within --listen MS", &sendCommand,
+    "  --listen MS                 how long to collect what arrives, 0-60000 (default 500)\n"
+    "  --json                      print the outcome as JSON on stdout\n",
+    true}};
 
 } // namespace
 

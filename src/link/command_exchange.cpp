@@ -190,7 +190,24 @@ bool CommandExchange::writeEachLan(
     }
     // CID numbers the chain: its target byte is taken as it is, so CID to all displays names
     // no display and fails.
-    const int number = code == kCid ? target : id;
+    return writeToRecord(code == kCid ? target : id, code, frame);
+}
+
+bool CommandExchange::WriteThroughDisplay(int number, CommandCode code, std::uint8_t value)
+{
+    if (linkOf(m_app.ConnectionKind) != Link::EachLan || number < 1 || number > kMaxMonitorId
+        || !EnsureLinkReady(std::uint8_t(number), SerialLink::kModeExchange))
+        return false;
+    const std::optional<WriteFrame> frame = makeWriteFrame(0, code, value);
+    if (!frame)
+        return false;
+    m_app.LastTargetId = 0;
+    return writeToRecord(number, code, *frame);
+}
+
+bool CommandExchange::writeToRecord(int number, CommandCode code, std::span<const std::uint8_t> frame)
+{
+    LanLink lan(m_app);
     IPixy* record = lan.record(number);
     // No record to name: the text shows the first display's address, as the single-connection
     // kinds do.

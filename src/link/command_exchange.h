@@ -39,6 +39,10 @@ public:
     // not usable.
     std::uint8_t ReadAllDisplays(CommandCode code, std::span<std::uint8_t> ids,
         std::span<std::uint8_t> values, int maxCount, int valueLength);
+    // One LAN connection per display: writes the frame (Monitor ID 0, code, value) over display
+    // number's own connection, acknowledged by that display as any write to it is. The auto
+    // setup numbers the displays this way, each through its own module.
+    bool WriteThroughDisplay(int number, CommandCode code, std::uint8_t value);
     // WriteValue with message boxes off, tried up to attempts times (at least once).
     bool WriteValueRetry(std::uint8_t target, CommandCode code, std::uint8_t value, int attempts);
     // Sends an operator's frame as it is, waiting for nothing; byte 1 names the Monitor ID.
@@ -54,6 +58,7 @@ private:
     bool writeSingleLan(std::uint8_t id, std::span<const std::uint8_t> frame);
     bool writeEachLan(
         std::uint8_t target, std::uint8_t id, CommandCode code, std::span<const std::uint8_t> frame);
+    bool writeToRecord(int number, CommandCode code, std::span<const std::uint8_t> frame);
     bool readReply(const Reader& read, std::uint8_t id, std::uint8_t& value);
     int collectReplies(const Reader& read, CommandCode code, std::span<std::uint8_t> ids,
         std::span<std::uint8_t> values, int limit, int valueLength);

@@ -7,7 +7,10 @@
 #include "link/command_exchange.h"
 #include "link/serial_link.h"
 #include "pages/page_factory.h"
+#include "pages/status_dialog.h"
+#include "setup/layout_wizard.h"
 #include "setup/progress_box.h"
+#include "setup/run_auto_setup.h"
 #include "setup/timer_service.h"
 #include "setup/ui_context.h"
 #include "widgets/artwork.h"
@@ -52,8 +55,6 @@ constexpr std::array<ListColumn, 5> kListColumns {{
     {"External Control", 110, Qt::AlignLeft},
 }};
 
-enum class WizardOutcome { Ok, Cancel, AutoSetup };
-
 bool isSerial(const CTavrinApp& app)
 {
     return app.ConnectionKind == static_cast<std::uint8_t>(ConnectionKind::Serial);
@@ -94,8 +95,6 @@ CPAGE1::CPAGE1(UiContext& ui, PageSwitcher::Factory pageFactory)
     const DialogUnits& du = units();
     QPushButton* layoutSetup = addButton(
         static_cast<int>(HomeControl::LayoutSetup), QStringLiteral("Layout Setup"), du.rect(324, 10, 68, 14));
-    // The layout wizard is not part of this build yet.
-    layoutSetup->setEnabled(false);
     connect(layoutSetup, &QPushButton::clicked, this, &CPAGE1::onLayoutSetup);
 
     addLabel(
@@ -335,20 +334,26 @@ void CPAGE1::onPowerOff()
 
 void CPAGE1::onLayoutSetup()
 {
+    // The keeper must not rebuild connections the wizard is about to replace.
     app().WatchdogPaused = true;
-    // The layout wizard is not part of this build yet: the button stays disabled, and the
-    // sequence around it is what the wizard's three endings go through.
-    const WizardOutcome outcome = WizardOutcome::Cancel;
-    if (outcome != WizardOutcome::Cancel)
+    CLayoutSetupDLg::Outcome outcome = CLayoutSetupDLg::Outcome::Cancel;
+    {
+        CLayoutSetupDLg wizard(ui(), this);
+        outcome = wizard.run();
+    }
+    if (outcome != CLayoutSetupDLg::Outcome::Cancel)
         BuildDisplayList(app());
     RefreshHomePage();
     ResizeWallPicture();
     app().WatchdogPaused = false;
+    if (outcome == CLayoutSetupDLg::Outcome::AutoSetup)
+        RunAutoSetup(ui(), this);
 }
 
 void CPAGE1::onDisplayStatus()
 {
-    // The display status table is not part of this build yet.
+    LogMessageDlg status(ui(), this);
+    status.exec();
 }
 
 void CPAGE1::OnTimer()

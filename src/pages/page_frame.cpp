@@ -9,7 +9,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFontInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
@@ -50,8 +49,7 @@ CPageFrame::CPageFrame(UiContext& ui, PageNumber number, QWidget* parent)
     setFont(dialogFont);
     m_boldFont = dialogFont;
     m_boldFont.setBold(true);
-    m_titleFont = m_boldFont;
-    m_titleFont.setPixelSize(QFontInfo(dialogFont).pixelSize() + m_info.titleGrowth);
+    m_titleFont = DialogUnits::boldDialogFont(m_info.titleGrowth);
 
     QPalette shade = palette();
     shade.setColor(QPalette::Window, kBackground);

@@ -7,6 +7,7 @@ class Prompts;
 class SerialPortFactory;
 class LanConnectionFactory;
 class HostAddresses;
+class DatagramSocketFactory;
 
 // The platform services the core reaches through the application object. Start-up wires
 // the real ones, tests wire the fakes. Not owned: they outlive the application object.
@@ -17,6 +18,7 @@ struct Services
     SerialPortFactory* serialPorts = nullptr;
     LanConnectionFactory* lanConnections = nullptr;
     HostAddresses* hostAddresses = nullptr;
+    DatagramSocketFactory* datagrams = nullptr; // the display discovery's UDP sockets
 };
 
 } // namespace ordalis

@@ -2,6 +2,7 @@
 
 #include "widgets/fonts.h"
 
+#include <QFontInfo>
 #include <QFontMetrics>
 
 namespace ordalis {
@@ -51,6 +52,19 @@ QFont DialogUnits::dialogFont()
     QFont font(QStringLiteral("Arial"));
     font.setPointSize(10);
     return font;
+}
+
+QFont DialogUnits::boldArial(int pixels)
+{
+    QFont font = dialogFont();
+    font.setBold(true);
+    font.setPixelSize(pixels);
+    return font;
+}
+
+QFont DialogUnits::boldDialogFont(int growth)
+{
+    return boldArial(QFontInfo(dialogFont()).pixelSize() + growth);
 }
 
 } // namespace ordalis

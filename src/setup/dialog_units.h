@@ -19,6 +19,10 @@ public:
 
     // The 10-point Arial font the pages and dialogs are laid out in.
     static QFont dialogFont();
+    // Bold Arial of this pixel size.
+    static QFont boldArial(int pixels);
+    // Bold Arial 'growth' pixels taller than the dialog font (titles "N units taller").
+    static QFont boldDialogFont(int growth = 0);
 
 private:
     int m_charWidth;

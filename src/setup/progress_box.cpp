@@ -37,14 +37,6 @@ const BoxTexts& textsFor(int action)
     return action >= 0 && action < static_cast<int>(kBoxTexts.size()) ? kBoxTexts[action] : kTemplateTexts;
 }
 
-QFont boldArialPixels(int pixels)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(pixels);
-    font.setBold(true);
-    return font;
-}
-
 } // namespace
 
 QString CProcessbox::titleFor(int pendingPowerAction)
@@ -68,7 +60,7 @@ CProcessbox::CProcessbox(UiContext& ui, QWidget* parent)
 
     m_title = new QLabel(QString::fromLatin1(kTemplateTexts.title), this);
     setControlId(m_title, ProcessboxControl::Title);
-    m_title->setFont(boldArialPixels(24));
+    m_title->setFont(DialogUnits::boldArial(24));
     m_title->setAlignment(Qt::AlignCenter);
     m_title->setGeometry(units.rect(7, 20, 216, 30));
 
@@ -79,7 +71,7 @@ CProcessbox::CProcessbox(UiContext& ui, QWidget* parent)
 
     m_message = new QLabel(QString::fromLatin1(kTemplateTexts.message), this);
     setControlId(m_message, ProcessboxControl::Message);
-    m_message->setFont(boldArialPixels(10));
+    m_message->setFont(DialogUnits::boldArial(10));
     m_message->setAlignment(Qt::AlignCenter);
     m_message->setWordWrap(true);
     m_message->setGeometry(units.rect(7, 75, 216, 36));
@@ -135,16 +127,9 @@ void CProcessbox::OnTimer()
     state.busy = true;
     advanceBar();
 
-    const TimedOperation& operation = currentOperation();
     StepContext context {m_ui.app, *this, state.step};
-    if (operation.work)
-        operation.work(context);
-
-    const std::uint8_t ran = state.step;
-    state.step = static_cast<std::uint8_t>(ran + 1);
-    if (ran > operation.limit || !context.ok) {
+    if (RunTimedStep(currentOperation(), context)) {
         m_timer->stop();
-        state.step = 0;
         m_succeeded = context.ok;
         m_ending = true;
         done(context.ok ? QDialog::Accepted : QDialog::Rejected);

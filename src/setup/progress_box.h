@@ -22,7 +22,7 @@ enum class ProcessboxControl {
 
 // The progress box: paces power on and off and runs the auto setup from its 500 ms timer,
 // one step per tick, while a bar moves. The operator cannot close it; only its timer ends it.
-class CProcessbox final : public QDialog
+class CProcessbox final : public QDialog, public StepProgress
 {
     Q_OBJECT
 
@@ -44,7 +44,7 @@ public:
     void OnTimer();
 
     // Moves the bar one step on; past its end it starts again from the beginning.
-    void advanceBar();
+    void advanceBar() override;
 
     // The work the current case runs on each tick.
     const TimedOperation& currentOperation() const;

@@ -4,8 +4,17 @@
 
 namespace ordalis {
 
-class CProcessbox;
 class CTavrinApp;
+
+// What a tick's work may do to whatever shows the operation's progress.
+class StepProgress
+{
+public:
+    virtual void advanceBar() = 0;
+
+protected:
+    ~StepProgress() = default;
+};
 
 // What one tick of the progress box works with. The work may change the step (to skip
 // steps or to end after this tick), advance the bar further and clear ok to end the box
@@ -13,7 +22,7 @@ class CTavrinApp;
 struct StepContext
 {
     CTavrinApp& app;
-    CProcessbox& box;
+    StepProgress& box;
     std::uint8_t& step;
     bool ok = true;
 };
@@ -43,5 +52,21 @@ struct ProcessboxState
     std::uint8_t step = 0; // the step the next tick runs; 0 whenever a box ends
     bool busy = false; // a tick is being handled
 };
+
+// The work of one tick after the bar has moved: runs the step, moves the step on and tells
+// whether the operation ends after this tick (context.ok then tells how); an ending sets the
+// step back to 0.
+inline bool RunTimedStep(const TimedOperation& operation, StepContext& context)
+{
+    if (operation.work)
+        operation.work(context);
+    const std::uint8_t ran = context.step;
+    context.step = static_cast<std::uint8_t>(ran + 1);
+    if (ran > operation.limit || !context.ok) {
+        context.step = 0;
+        return true;
+    }
+    return false;
+}
 
 } // namespace ordalis

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "setup/auto_setup_steps.h"
 #include "setup/timed_operation.h"
 
 namespace ordalis {
@@ -14,7 +15,7 @@ struct UiContext
     CTavrinApp& app;
     TimerService& timers;
     ProcessboxState processbox {};
-    TimedStepTable timedSteps {};
+    TimedStepTable timedSteps = AutoSetupSteps::table();
 };
 
 } // namespace ordalis

@@ -1,46 +1,13 @@
-#include <QProcess>
-#include <QStringList>
+#include "cli_run.h"
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-#include <string>
-#include <vector>
+#include <algorithm>
 
+namespace ordalis::test {
 namespace {
 
 const QString kDataDir = QStringLiteral(ORDALIS_TEST_DATA_DIR "/backup/");
-
-struct CliRun
-{
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-
-    std::vector<std::string> lines() const
-    {
-        std::vector<std::string> result;
-        std::istringstream in(out);
-        for (std::string line; std::getline(in, line);) {
-            result.push_back(line);
-        }
-        return result;
-    }
-};
-
-CliRun runCli(const QStringList& args)
-{
-    QProcess process;
-    process.start(QStringLiteral(ORDALIS_CLI_PATH), args);
-    CliRun run;
-    if (!process.waitForFinished(10000) || process.exitStatus() != QProcess::NormalExit) {
-        return run;
-    }
-    run.exitCode = process.exitCode();
-    run.out = process.readAllStandardOutput().toStdString();
-    run.err = process.readAllStandardError().toStdString();
-    return run;
-}
 
 struct ListingCase
 {
@@ -163,10 +130,24 @@ TEST(CliBackupInfo, BadFiles)
 TEST(CliUsage, ErrorsExitWithTwo)
 {
     const QStringList cases[] = {
-        {}, {"frobnicate"}, {"help"}, {"help", "XYZ"}, {"help", "COT"}, {"help", "POWER"},
-        {"help", "POW", "BRI"}, {"commands", "extra"}, {"backup-info"}, {"--model", "7", "commands"},
-        {"--model", "-1", "commands"}, {"--model", "2x", "commands"}, {"--model"}, {"--colour", "commands"},
+        {},
+        {"frobnicate"},
+        {"help"},
+        {"help", "XYZ"},
+        {"help", "COT"},
+        {"help", "POWER"},
+        {"help", "POW", "BRI"},
+        {"commands", "extra"},
+        {"backup-info"},
+        {"--model", "7", "commands"},
+        {"--model", "-1", "commands"},
+        {"--model", "2x", "commands"},
+        {"--model"},
+        {"--colour", "commands"},
         {"commands", "--model", "2"}, // options go before the command
+        {"--lan", "127.0.0.1", "commands"},
+        {"--top-left", "backup-info", "x.bin"},
+        {"--wall"},
     };
     for (const auto& args : cases) {
         const CliRun run = runCli(args);
@@ -178,23 +159,57 @@ TEST(CliUsage, ErrorsExitWithTwo)
 
 TEST(CliUsage, HelpForTheToolAndEachCommand)
 {
+    const char* linkAndWall[]
+        = {"--serial DEVICE|COMN", "--lan HOST[:PORT]", "--wifi HOST[:PORT]", "--lan-each HOST[:PORT],...",
+            "--lan-type usr|build-in", "--wall CxR", "--bottom-left, --top-left", "--model ROW"};
     const CliRun tool = runCli({"--help"});
     EXPECT_EQ(tool.exitCode, 0);
-    EXPECT_TRUE(tool.out.starts_with("Usage: ordalis-cli [--model ROW] COMMAND [ARGS]\n"));
-    for (const char* name : {"backup-info", "commands", "help"}) {
-        EXPECT_NE(tool.out.find(std::string("\n  ") + name), std::string::npos) << name;
-    }
+    EXPECT_TRUE(tool.out.starts_with("Usage: ordalis-cli [OPTIONS] COMMAND [ARGS]\n")) << tool.out;
+    for (const char* name : {"auto-setup", "backup-info", "commands", "discover", "help", "power", "read",
+             "read-all", "send", "status", "write"})
+        EXPECT_NE(tool.out.find(std::string("\n  ") + name + " "), std::string::npos) << name;
+    for (const char* option : linkAndWall)
+        EXPECT_NE(tool.out.find(std::string("\n  ") + option + " "), std::string::npos) << option;
 
-    const std::pair<QString, std::string> commands[] = {
-        {"backup-info", "Usage: ordalis-cli [--model ROW] backup-info FILE\n"},
-        {"commands", "Usage: ordalis-cli [--model ROW] commands\n"},
-        {"help", "Usage: ordalis-cli [--model ROW] help CODE\n"},
+    struct Case
+    {
+        QString name;
+        std::string usage;
+        std::vector<std::string> options; // besides the link and wall options
+        bool takesLink;
     };
-    for (const auto& [name, usage] : commands) {
-        const CliRun run = runCli({name, "--help"});
-        EXPECT_EQ(run.exitCode, 0) << name.toStdString();
-        EXPECT_TRUE(run.out.starts_with(usage)) << run.out;
+    const Case commands[] = {
+        {"backup-info", "Usage: ordalis-cli [--model ROW] backup-info FILE\n", {}, false},
+        {"commands", "Usage: ordalis-cli [--model ROW] commands\n", {}, false},
+        {"help", "Usage: ordalis-cli [--model ROW] help CODE\n", {}, false},
+        {"write", "Usage: ordalis-cli [OPTIONS] write TARGET CODE VALUE LINK [--json]\n", {"--json"}, true},
+        {"read", "Usage: ordalis-cli [OPTIONS] read TARGET CODE LINK [--json]\n", {"--json"}, true},
+        {"read-all", "Usage: ordalis-cli [OPTIONS] read-all CODE LINK [--max N] [--size N] [--json]\n",
+            {"--max N", "--size N", "--json"}, true},
+        {"send", "Usage: ordalis-cli [OPTIONS] send HEXBYTES... LINK [--listen MS] [--json]\n",
+            {"--listen MS", "--json"}, true},
+        {"power", "Usage: ordalis-cli [OPTIONS] power on|off LINK [--wait]\n", {"--wait"}, true},
+        {"auto-setup", "Usage: ordalis-cli [OPTIONS] auto-setup LINK [--sort-only]\n", {"--sort-only"}, true},
+        {"status", "Usage: ordalis-cli [OPTIONS] status LINK [--watch]\n", {"--watch"}, true},
+        {"discover",
+            "Usage: ordalis-cli [--model ROW] discover [--lan-type usr|build-in] [--port PORT] [--local "
+            "ADDRESS,...]\n",
+            {"--lan-type usr|build-in", "--port PORT", "--local ADDRESS,..."}, false},
+    };
+    for (const Case& c : commands) {
+        const CliRun run = runCli({c.name, "--help"});
+        EXPECT_EQ(run.exitCode, 0) << c.name.toStdString();
+        EXPECT_TRUE(run.out.starts_with(c.usage)) << run.out;
+        for (const std::string& option : c.options)
+            EXPECT_NE(run.out.find("\n  " + option + " "), std::string::npos)
+                << c.name.toStdString() << option;
+        for (const std::string option : linkAndWall) {
+            const bool own = std::find(c.options.begin(), c.options.end(), option) != c.options.end();
+            const bool listed = run.out.find("\n  " + option + " ") != std::string::npos;
+            EXPECT_EQ(listed, c.takesLink || own) << c.name.toStdString() << option;
+        }
     }
 }
 
 } // namespace
+} // namespace ordalis::test

@@ -1,44 +1,18 @@
 // ordalis-cli's online commands against the simulator, over a pseudo-terminal and loopback TCP.
-#include "sim/wall_sim.h"
+#include "cli_run.h"
+#include "cli_sim_fixture.h"
 
 #include <QDir>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <string>
 
+namespace ordalis::test {
 namespace {
 
 using ordalis::sim::SimConfig;
-using ordalis::sim::WallSim;
-
-struct CliRun
-{
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-CliRun runCli(
-    const QStringList& args, const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment())
-{
-    QProcess process;
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(ORDALIS_CLI_PATH), args);
-    CliRun run;
-    if (!process.waitForFinished(20000) || process.exitStatus() != QProcess::NormalExit) {
-        process.kill();
-        process.waitForFinished();
-        return run;
-    }
-    run.exitCode = process.exitCode();
-    run.out = process.readAllStandardOutput().toStdString();
-    run.err = process.readAllStandardError().toStdString();
-    return run;
-}
 
 // Three displays answering BRI with 60, 61, 62 and SER with their serial numbers.
 SimConfig chainOfThree()
@@ -61,18 +35,9 @@ struct Case
     std::string err;
 };
 
-class OnlineCli : public testing::Test
+class OnlineCli : public CliSimTest
 {
 protected:
-    bool start(SimConfig config)
-    {
-        sim = std::make_unique<WallSim>(std::move(config));
-        if (!sim->start()) {
-            ADD_FAILURE() << sim->errorText();
-            return false;
-        }
-        return true;
-    }
     void check(const std::vector<Case>& cases, const QStringList& link)
     {
         for (const Case& c : cases) {
@@ -84,9 +49,6 @@ protected:
             EXPECT_EQ(run.err, c.err);
         }
     }
-    QString lan() const { return QStringLiteral("127.0.0.1:%1").arg(sim->lanPort()); }
-
-    std::unique_ptr<WallSim> sim;
 };
 
 // The same commands give the same output over every link.
@@ -166,11 +128,7 @@ TEST_F(OnlineCli, OneLanConnectionPerDisplay)
         config.lanEach = ordalis::sim::Endpoint {"127.0.0.1", 0};
         return config;
     }()));
-    const QString port = QString::number(sim->lanEachPort());
-    QStringList hosts;
-    for (int k = 1; k <= 3; ++k)
-        hosts << QString::fromStdString(sim->lanEachAddress(k)) + ":" + port;
-    const QStringList link {"--lan-each", hosts.join(',')};
+    const QStringList link {"--lan-each", lanEach()};
     check(
         {
             {{"write", "2", "BRL", "50"}, 0, "", ""},
@@ -243,3 +201,4 @@ TEST(OnlineCliUsage, DeviceThatCannotBeOpened)
 }
 
 } // namespace
+} // namespace ordalis::test

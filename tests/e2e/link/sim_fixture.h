@@ -19,8 +19,30 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 namespace ordalis::test {
+
+// Real time, except that the long mandated pauses (the 5 s before a LAN auto setup) are
+// recorded and cut short, so a test keeps to a few seconds.
+class ShortPauseClock final : public Clock
+{
+public:
+    std::int64_t nowMs() const override { return m_clock.nowMs(); }
+    void sleepMs(std::int64_t ms) override
+    {
+        if (ms >= kLongPauseMs)
+            longPauses.push_back(ms);
+        m_clock.sleepMs(ms >= kLongPauseMs ? kCutToMs : ms);
+    }
+
+    std::vector<std::int64_t> longPauses;
+
+private:
+    static constexpr std::int64_t kLongPauseMs = 3000;
+    static constexpr std::int64_t kCutToMs = 20;
+    SteadyClock m_clock;
+};
 
 // The application on the real serial port and sockets, talking to the in-process simulator.
 // Message boxes are recorded, not shown.
@@ -86,6 +108,17 @@ public:
         return connect();
     }
 
+    // Starts the simulator as configured, connecting nothing.
+    bool start(sim::SimConfig config)
+    {
+        sim = std::make_unique<sim::WallSim>(std::move(config));
+        if (!sim->start()) {
+            ADD_FAILURE() << sim->errorText();
+            return false;
+        }
+        return true;
+    }
+
     // What the connection keeper does on the home page's timer, then the event loop until
     // every connection has its outcome.
     bool keepConnections()
@@ -95,7 +128,7 @@ public:
     }
 
     QTemporaryDir dataFolder;
-    SteadyClock clock;
+    ShortPauseClock clock;
     FakePrompts prompts;
     QtSerialPortFactory serialPorts {clock};
     QtLanConnectionFactory lanConnections {clock};
@@ -106,15 +139,6 @@ public:
     std::unique_ptr<sim::WallSim> sim;
 
 private:
-    bool start(sim::SimConfig config)
-    {
-        sim = std::make_unique<sim::WallSim>(std::move(config));
-        if (!sim->start()) {
-            ADD_FAILURE() << sim->errorText();
-            return false;
-        }
-        return true;
-    }
     bool connect()
     {
         BuildDisplayList(app);

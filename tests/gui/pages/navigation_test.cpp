@@ -157,7 +157,8 @@ INSTANTIATE_TEST_SUITE_P(Kinds, HiddenItemTest,
 
 TEST_F(NavigationTest, TheKeyboardReachesOnlyThePageShown)
 {
-    app.settings.DisplayModel.setBoth(3); // Back Up item hidden on the home page
+    // Back Up item hidden and "DIsplay Status" disabled on the home page.
+    app.settings.DisplayModel.setBoth(5);
     home();
     CPageFrame* colour = goTo(PageNumber::Colour);
     EXPECT_TRUE(colour->hasFocus() || colour->isAncestorOf(QApplication::focusWidget()));
@@ -179,7 +180,8 @@ TEST_F(NavigationTest, TheKeyboardReachesOnlyThePageShown)
     EXPECT_TRUE(control<QWidget>(&home(), HomeControl::WallPicture)->isVisible());
     EXPECT_TRUE(control<QWidget>(&home(), HomeControl::SshConnect)->isHidden());
     EXPECT_TRUE(control<QWidget>(&home(), panelItemId(7))->isHidden());
-    EXPECT_FALSE(control<QWidget>(&home(), HomeControl::LayoutSetup)->isEnabled());
+    EXPECT_TRUE(control<QWidget>(&home(), HomeControl::LayoutSetup)->isVisible());
+    EXPECT_FALSE(control<QWidget>(&home(), HomeControl::DisplayStatus)->isEnabled());
 }
 
 TEST_F(NavigationTest, CurrentItemAndPlacesOutsideTheItemsChangeNothing)

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -60,6 +61,14 @@ inline std::vector<std::string> toHex(const std::vector<ReceivedFrame>& frames)
     for (const ReceivedFrame& f : frames)
         texts.push_back(toHex(f.bytes));
     return texts;
+}
+
+// Display id's reply to a read of code: "07 id 00 <code letters> value 08".
+inline std::string replyText(int id, const char* code, const char* value)
+{
+    char head[32];
+    std::snprintf(head, sizeof head, "07 %02X 00 %02X %02X %02X ", id, code[0], code[1], code[2]);
+    return head + std::string(value) + " 08";
 }
 
 // A message box as a test expects it.
@@ -122,6 +131,19 @@ public:
         }
         network.deliverEvents();
         clock.clearSleeps();
+    }
+
+    // The next read from all on the serial line is answered by these displays (id, value
+    // bytes), one after another from 20 ms on.
+    void answerReadAll(const char* code, const std::vector<std::pair<int, const char*>>& displays)
+    {
+        ScriptedReply replies;
+        std::int64_t at = 20;
+        for (const auto& [id, value] : displays) {
+            replies.push_back({at, hex(replyText(id, code, value).c_str())});
+            at += 5;
+        }
+        line.replyToNextWrite(std::move(replies));
     }
 
     FakeLanPeer& peerOf(int number)

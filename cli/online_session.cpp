@@ -2,25 +2,46 @@
 
 #include "app/data_folder.h"
 #include "app/display_list.h"
-#include "link/connection_keeper.h"
 #include "link/connection_wait.h"
 #include "link/lan_link.h"
+#include "platform/network_host_addresses.h"
+#include "platform/qt_serial_port.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QTimer>
 
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <span>
 
 namespace ordalis::cli {
 
 namespace {
 
-constexpr int kMaxWallSide = 15;
+constexpr int kMaxWallSide = 10; // as the layout wizard offers
+constexpr int kModelRows = 7;
+// The wall of a first run of the program.
+constexpr int kDefaultColumns = 3;
+constexpr int kDefaultRows = 3;
+constexpr std::uint8_t kStartProjectId = 24;
 
 bool parseInt(const std::string& text, int low, int high, int& value)
 {
     const char* end = text.data() + text.size();
     const auto [ptr, ec] = std::from_chars(text.data(), end, value);
     return ec == std::errc() && ptr == end && value >= low && value <= high;
+}
+
+constexpr std::string_view kLinkOptions[] = {"--serial", "--lan", "--wifi", "--lan-each"};
+constexpr std::string_view kValuedOptions[]
+    = {"--serial", "--lan", "--wifi", "--lan-each", "--lan-type", "--wall", "--model"};
+constexpr std::string_view kSwitches[] = {"--bottom-left", "--top-left"};
+
+bool isOneOf(std::string_view name, std::span<const std::string_view> names)
+{
+    return std::find(names.begin(), names.end(), name) != names.end();
 }
 
 // HOST[:PORT], HOST a dotted IPv4 address as the program connects to no other.
@@ -35,7 +56,7 @@ bool parseHost(const std::string& text, QString& host, int& port)
     return LanLink::IsValidIpAddress(host);
 }
 
-// CxR, each 1-15.
+// CxR, each 1-10.
 bool parseWall(const std::string& text, int& columns, int& rows)
 {
     const std::size_t x = text.find_first_of("xX");
@@ -43,17 +64,13 @@ bool parseWall(const std::string& text, int& columns, int& rows)
         && parseInt(text.substr(x + 1), 1, kMaxWallSide, rows);
 }
 
-bool isConnectionOption(const std::string& name)
-{
-    return name == "--serial" || name == "--lan" || name == "--wifi" || name == "--lan-each"
-        || name == "--lan-type" || name == "--wall";
-}
-
 bool applyConnectionOption(const CliContext& context, const std::string& name, const std::string& value,
     OnlineOptions& out, int& links)
 {
-    if (name == "--serial") {
+    if (isOneOf(name, kLinkOptions)) {
         ++links;
+    }
+    if (name == "--serial") {
         out.kind = ConnectionKind::Serial;
         if (value.size() > 3 && (value.starts_with("COM") || value.starts_with("com"))
             && parseInt(value.substr(3), 1, 255, out.comPort)) {
@@ -67,7 +84,6 @@ bool applyConnectionOption(const CliContext& context, const std::string& name, c
         return true;
     }
     if (name == "--lan" || name == "--wifi") {
-        ++links;
         out.kind = name == "--lan" ? ConnectionKind::Lan : ConnectionKind::Wireless;
         QString host;
         if (!parseHost(value, host, out.telnetPort)) {
@@ -78,7 +94,6 @@ bool applyConnectionOption(const CliContext& context, const std::string& name, c
         return true;
     }
     if (name == "--lan-each") {
-        ++links;
         out.kind = ConnectionKind::LanEach;
         out.hosts.clear();
         std::size_t from = 0;
@@ -117,12 +132,30 @@ bool applyConnectionOption(const CliContext& context, const std::string& name, c
         out.usrModule = value == "usr";
         return true;
     }
+    if (name == "--model") {
+        if (!parseNumber(value, 0, kModelRows - 1, out.modelRow)) {
+            usageError(context, "--model takes a row from 0 to 6, not '" + value + "'");
+            return false;
+        }
+        return true;
+    }
     if (!parseWall(value, out.columns, out.rows)) {
-        usageError(context, "--wall takes CxR with 1 to 15 columns and rows, not '" + value + "'");
+        usageError(context, "--wall takes CxR with 1 to 10 columns and rows, not '" + value + "'");
         return false;
     }
     return true;
 }
+
+// Names the given host addresses in place of the host's own.
+class ListedHostAddresses final : public HostAddresses
+{
+public:
+    explicit ListedHostAddresses(QStringList addresses) : m_addresses(std::move(addresses)) { }
+    QStringList ipv4Addresses() override { return m_addresses; }
+
+private:
+    QStringList m_addresses;
+};
 
 // A serial port that opens the device the command line names, whatever "Com Port" says.
 class DevicePort final : public SerialPort
@@ -171,6 +204,41 @@ std::unique_ptr<SerialPortFactory> serialPortsFor(Clock& clock, const OnlineOpti
 
 } // namespace
 
+std::optional<std::string> takeOptionValue(const std::vector<std::string>& args, std::size_t& i)
+{
+    const std::size_t equals = args[i].find('=');
+    if (equals != std::string::npos) {
+        return args[i].substr(equals + 1);
+    }
+    if (i + 1 < args.size()) {
+        return args[++i];
+    }
+    return std::nullopt;
+}
+
+bool isLinkOrWallSwitch(std::string_view name)
+{
+    return isOneOf(name, kSwitches);
+}
+
+bool isLinkOrWallValued(std::string_view name)
+{
+    return isOneOf(name, kValuedOptions);
+}
+
+bool parseNumber(const std::string& text, int low, int high, int& value)
+{
+    int base = 10;
+    std::string_view digits = text;
+    if (digits.starts_with("0x") || digits.starts_with("0X")) {
+        base = 16;
+        digits.remove_prefix(2);
+    }
+    const char* end = digits.data() + digits.size();
+    const auto [ptr, ec] = std::from_chars(digits.data(), end, value, base);
+    return !digits.empty() && ec == std::errc() && ptr == end && value >= low && value <= high;
+}
+
 std::optional<std::string> OnlineOptions::option(const std::string& name) const
 {
     for (const auto& [key, value] : extra) {
@@ -185,6 +253,7 @@ bool parseOnlineOptions(const CliContext& context, const std::vector<std::string
     const OptionNames& names, OnlineOptions& out)
 {
     int links = 0;
+    out.modelRow = context.modelRow;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         // "-5" or "-0x10" are not options; nothing the commands take is negative either.
@@ -194,6 +263,14 @@ bool parseOnlineOptions(const CliContext& context, const std::vector<std::string
         }
         const std::size_t equals = arg.find('=');
         const std::string name = arg.substr(0, equals);
+        if (isLinkOrWallSwitch(name)) {
+            if (equals != std::string::npos) {
+                usageError(context, name + " takes no value");
+                return false;
+            }
+            out.bottomLeft = name == "--bottom-left";
+            continue;
+        }
         if (std::find(names.switches.begin(), names.switches.end(), name) != names.switches.end()) {
             if (equals != std::string::npos) {
                 usageError(context, name + " takes no value");
@@ -204,22 +281,18 @@ bool parseOnlineOptions(const CliContext& context, const std::vector<std::string
             continue;
         }
         const bool own = std::find(names.valued.begin(), names.valued.end(), name) != names.valued.end();
-        if (!own && !isConnectionOption(name)) {
+        if (!own && !isLinkOrWallValued(name)) {
             usageError(context, "unknown option '" + name + "'");
             return false;
         }
-        std::string value;
-        if (equals != std::string::npos) {
-            value = arg.substr(equals + 1);
-        } else if (i + 1 < args.size()) {
-            value = args[++i];
-        } else {
+        const std::optional<std::string> value = takeOptionValue(args, i);
+        if (!value) {
             usageError(context, name + " needs a value");
             return false;
         }
         if (own) {
-            out.extra.emplace_back(name, value);
-        } else if (!applyConnectionOption(context, name, value, out, links)) {
+            out.extra.emplace_back(name, *value);
+        } else if (!applyConnectionOption(context, name, *value, out, links)) {
             return false;
         }
     }
@@ -233,7 +306,7 @@ bool parseOnlineOptions(const CliContext& context, const std::vector<std::string
         const int displays = int(out.hosts.size());
         if (out.columns == 0) {
             if (displays > kMaxWallSide) {
-                usageError(context, "--lan-each with more than 15 displays needs --wall CxR");
+                usageError(context, "--lan-each with more than 10 displays needs --wall CxR");
                 return false;
             }
             out.columns = displays;
@@ -244,7 +317,8 @@ bool parseOnlineOptions(const CliContext& context, const std::vector<std::string
         }
     }
     if (out.columns == 0) {
-        out.columns = out.rows = 1;
+        out.columns = kDefaultColumns;
+        out.rows = kDefaultRows;
     }
     return true;
 }
@@ -294,24 +368,31 @@ OnlineSession::OnlineSession(const CliContext& context, const OnlineOptions& opt
       m_options(options),
       m_prompts(context.err),
       m_serialPorts(serialPortsFor(m_clock, options)),
-      m_app(Services {&m_clock, &m_prompts, m_serialPorts.get(), &m_lanConnections, &m_hosts})
+      m_hosts(options.localAddresses.isEmpty()
+              ? std::unique_ptr<HostAddresses>(std::make_unique<NetworkHostAddresses>())
+              : std::make_unique<ListedHostAddresses>(options.localAddresses)),
+      m_app(Services {
+          &m_clock, &m_prompts, m_serialPorts.get(), &m_lanConnections, m_hosts.get(), &m_datagrams})
 {
     // As the pages call it: failures come back as LastErrorText, never as a box.
     m_app.ShowErrorBoxes = false;
+    m_app.settings.ProjectId.setBoth(kStartProjectId);
+    m_app.settings.DisplayModel.setBoth(std::uint8_t(options.modelRow));
     m_app.ConnectionKind = std::uint8_t(options.kind);
     m_app.WallColumns = std::uint8_t(options.columns);
     m_app.WallRows = std::uint8_t(options.rows);
+    m_app.FirstDisplayAtBottom = options.bottomLeft ? 1 : 0;
+    m_app.settings.TelnetPort.setBoth(options.telnetPort);
+    m_app.settings.LanType.setBoth(options.usrModule ? 1 : 0);
     if (options.kind == ConnectionKind::Serial) {
         m_app.settings.ComPort.setBoth(std::uint8_t(options.serialDevice.isEmpty() ? options.comPort : 1));
         // COMN resolves as in the program: a link in the data folder first, then the device table.
-        if (options.serialDevice.isEmpty()) {
+        if (options.serialDevice.isEmpty() && options.comPort != 0) {
             m_app.DataFolder = BuildDataFolder();
         }
         return;
     }
     m_app.settings.IpAddress.setBoth(options.hosts.front());
-    m_app.settings.TelnetPort.setBoth(options.telnetPort);
-    m_app.settings.LanType.setBoth(options.usrModule ? 1 : 0);
     for (std::size_t i = 0; i < options.hosts.size() && i < m_app.IpTable.size(); ++i) {
         m_app.IpTable[i] = options.hosts[i];
     }
@@ -329,9 +410,32 @@ void OnlineSession::connect()
     if (m_options.kind == ConnectionKind::Serial) {
         return;
     }
-    ConnectionKeeper keeper(m_app);
-    keeper.LanWatchdog();
+    m_keeper.LanWatchdog();
+    m_keeperDueMs = m_clock.nowMs() + kKeeperPeriodMs;
     waitForConnections(m_app, kConnectWaitMs);
+}
+
+void OnlineSession::pause(int ms)
+{
+    const QDeadlineTimer deadline(ms, Qt::PreciseTimer);
+    const bool lan = m_options.kind != ConnectionKind::Serial;
+    // The timer only wakes the loop; every event wakes it too.
+    QTimer wake;
+    wake.setSingleShot(true);
+    wake.setTimerType(Qt::PreciseTimer);
+    for (;;) {
+        if (lan && m_clock.nowMs() >= m_keeperDueMs) {
+            m_keeper.LanWatchdog();
+            m_keeperDueMs = m_clock.nowMs() + kKeeperPeriodMs;
+        }
+        const std::int64_t left = deadline.remainingTime();
+        if (left <= 0) {
+            break;
+        }
+        wake.start(int(lan ? std::min<std::int64_t>(left, m_keeperDueMs - m_clock.nowMs()) : left));
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    QCoreApplication::processEvents();
 }
 
 std::vector<std::uint8_t> OnlineSession::collect(std::uint8_t monitorId, int listenMs)

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <vector>
+
+namespace ordalis {
+
+class CTavrinApp;
+
+// The display status table without its window: finds the displays with one read to all, then
+// takes one reading per call, each a read to all displays whose replies fill one column. The
+// status dialog calls it from its timer; ordalis-cli calls it directly.
+class DisplayStatusReader
+{
+public:
+    static constexpr int kMaxColumns = 14;
+    static constexpr int kBacklightColumn = 13; // only with display model row 0
+    static constexpr int kMaxDisplays = 100;
+
+    // Timer periods.
+    static constexpr int kStartPeriodMs = 1000;
+    static constexpr int kBetweenReadingsMs = 50;
+    static constexpr int kRestMs = 10000; // after a cycle, and after a power reading that failed
+    static constexpr int kNobodyOnMs = 5000; // after a power reading with every display off
+    // Pauses inside one detection or reading.
+    static constexpr std::int64_t kPauseBetweenReadsMs = 10;
+    static constexpr std::int64_t kPauseBeforeHighByteMs = 50;
+
+    using Row = std::array<QString, kMaxColumns>;
+
+    // The column headings for a "Display Model" row.
+    static QStringList headings(int modelRow);
+
+    // Cell texts from reply bytes.
+    static QString textCell(std::span<const std::uint8_t> bytes); // SER, MNA
+    static QString powerCell(std::uint8_t value);
+    static QString divisionCell(std::uint8_t value);
+    static QString inputCell(std::uint8_t value, int modelRow);
+    static QString temperatureCell(std::uint8_t value);
+    static QString fanCell(std::uint8_t value);
+    static QString errorCell(std::span<const std::uint8_t> bytes);
+    static QString maxTemperatureCell(std::span<const std::uint8_t> bytes);
+    static QString hoursCell(std::span<const std::uint8_t> bytes);
+
+    explicit DisplayStatusReader(CTavrinApp& app);
+
+    // Finds the displays and rebuilds the rows; leaves the step at 1. True when any answered,
+    // so that the cycle goes on.
+    bool detect();
+    // Takes the reading of the current step and returns the period until the next one.
+    int readStep();
+
+    int columnCount() const { return m_modelRow == 0 ? kMaxColumns : kMaxColumns - 1; }
+    int lastStep() const { return m_modelRow == 0 ? 11 : 10; }
+    int step() const { return m_step; }
+    int foundCount() const { return m_found; }
+    const std::vector<std::uint8_t>& poweredRows() const { return m_powered; }
+    const std::vector<Row>& rows() const { return m_rows; }
+    const QString& statusText() const { return m_status; }
+
+    // Told of every new status text before the reading that follows it blocks.
+    std::function<void(const QString&)> statusChanged;
+
+private:
+    void setStatus(const QString& text);
+    std::uint8_t readAll(const char* code, int maxCount, int valueLength);
+    // False when the link could not be used.
+    bool readPower();
+    void readBacklight();
+    // Writes reply j into the row of powered entry j for every reply of a usable result.
+    void fillPowered(int column, int result, int valueLength,
+        const std::function<QString(std::span<const std::uint8_t>)>& text);
+
+    CTavrinApp& m_app;
+    int m_modelRow;
+    int m_step = 0;
+    int m_found = 0;
+    std::vector<std::uint8_t> m_powered;
+    std::vector<Row> m_rows;
+    QString m_status;
+    std::array<std::uint8_t, kMaxDisplays> m_ids {};
+    std::vector<std::uint8_t> m_values;
+};
+
+} // namespace ordalis

@@ -1,0 +1,87 @@
+#include "setup/run_auto_setup.h"
+
+#include "app/ctavrin_app.h"
+#include "link/lan_link.h"
+#include "platform/prompts.h"
+#include "setup/auto_setup_dialog.h"
+#include "setup/progress_box.h"
+#include "setup/ui_context.h"
+
+namespace ordalis {
+
+namespace {
+
+constexpr std::uint8_t kFullAutoSetup = 2;
+constexpr std::uint8_t kSortOnly = 3;
+
+// The first LAN address the wall relies on that is not a valid IPv4 address, or a null text.
+QString firstInvalidAddress(const CTavrinApp& app)
+{
+    switch (static_cast<ConnectionKind>(app.ConnectionKind)) {
+    case ConnectionKind::Lan:
+    case ConnectionKind::Wireless: {
+        const QString& address = app.settings.IpAddress.current;
+        return LanLink::IsValidIpAddress(address) ? QString() : address;
+    }
+    case ConnectionKind::LanEach: {
+        const std::size_t displays = std::size_t(app.WallColumns) * app.WallRows;
+        for (std::size_t i = 0; i < displays; ++i) {
+            // A display without a record has no address to reach it by.
+            const QString address
+                = i < app.DisplayList.size() ? app.DisplayList[i].address : QStringLiteral("");
+            if (!LanLink::IsValidIpAddress(address))
+                return address;
+        }
+        return QString();
+    }
+    case ConnectionKind::Serial:
+        break;
+    }
+    return QString();
+}
+
+} // namespace
+
+void RunAutoSetup(UiContext& ui, QWidget* parent)
+{
+    CTavrinApp& app = ui.app;
+    bool onlySort = false;
+    {
+        CAutoSetup1Dlg choice(parent);
+        if (choice.exec() != QDialog::Accepted)
+            return;
+        onlySort = choice.OnlySortIds;
+    }
+    app.PendingPowerAction = onlySort ? kSortOnly : kFullAutoSetup;
+
+    Prompts& prompts = *app.services.prompts;
+    const QString invalid = firstInvalidAddress(app);
+    if (!invalid.isNull()) {
+        prompts.message(QStringLiteral("IP Address (%1) is not valid.").arg(invalid), PromptIcon::Stop);
+        return;
+    }
+
+    bool succeeded = false;
+    {
+        CProcessbox box(ui, parent);
+        succeeded = box.run();
+    }
+    if (onlySort) {
+        if (succeeded)
+            prompts.message(QStringLiteral("Monitor ID Auto Sort Finished!"), PromptIcon::Information);
+        else
+            prompts.message(
+                QStringLiteral("Monitor ID Auto Sort Failure! Please make sure the RS232 daisy chain is "
+                               "connected correctly and all displays are in power on status."),
+                PromptIcon::Stop);
+    } else if (succeeded) {
+        prompts.message(QStringLiteral("Auto Setup Finished!"), PromptIcon::Information);
+    } else {
+        prompts.message(
+            QStringLiteral("Auto Setup Failure! Please make sure all cables are connected correctly "
+                           "and all displays are in power on status."),
+            PromptIcon::Stop);
+    }
+}
+
+} // namespace ordalis
