@@ -1,3 +1,4 @@
+#include "tests/support/case_name.h"
 // The exchange over a real pseudo-terminal against the simulated chain.
 #include "sim_fixture.h"
 
@@ -91,8 +92,7 @@ TEST_P(SerialAgainstSim, WriteReadAndReadAll)
     EXPECT_TRUE(app.ComPortOpen);
 }
 
-INSTANTIATE_TEST_SUITE_P(Lines, SerialAgainstSim, testing::ValuesIn(kLineCases),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Lines, SerialAgainstSim, testing::ValuesIn(kLineCases), rowName<LineCase>);
 
 class SerialSim : public SimFixture, public testing::Test
 {

@@ -1,4 +1,4 @@
-#include "../case_name.h"
+#include "tests/support/case_name.h"
 #include "app/wall_geometry.h"
 #include "page_fixture.h"
 #include "widgets/wall_picture.h"

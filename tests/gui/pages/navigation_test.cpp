@@ -1,4 +1,4 @@
-#include "../case_name.h"
+#include "tests/support/case_name.h"
 #include "page_fixture.h"
 #include "pages/about_box.h"
 #include "pages/page_table.h"

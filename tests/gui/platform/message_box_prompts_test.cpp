@@ -1,4 +1,4 @@
-#include "../case_name.h"
+#include "tests/support/case_name.h"
 #include "platform/message_box_prompts.h"
 
 #include <QAbstractButton>

@@ -2,6 +2,7 @@
 #include "gui_fixture.h"
 #include "setup/ip_search_dialog.h"
 #include "setup/layout_wizard.h"
+#include "tests/support/case_name.h"
 #include "widgets/wall_picture.h"
 
 #include <QLabel>
@@ -136,8 +137,7 @@ TEST_P(WizardKindTest, ShowsTheControlsOfTheKind)
     EXPECT_EQ(diagrams, 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Kinds, WizardKindTest, testing::ValuesIn(kKindCases),
-    [](const testing::TestParamInfo<KindCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Kinds, WizardKindTest, testing::ValuesIn(kKindCases), rowName<KindCase>);
 
 TEST_F(LayoutWizardTest, StoredKind2SwitchesToSerialWithTheFirstEntry)
 {

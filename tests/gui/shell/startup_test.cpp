@@ -1,4 +1,4 @@
-#include "../case_name.h"
+#include "tests/support/case_name.h"
 #include "app/ctavrin_app.h"
 #include "link/command_exchange.h"
 #include "ordalis/init_instance.h"

@@ -1,4 +1,4 @@
-#include "../case_name.h"
+#include "tests/support/case_name.h"
 #include "app/ctavrin_app.h"
 #include "widgets/fonts.h"
 #include "widgets/wall_picture.h"

@@ -1,13 +1,11 @@
 #pragma once
 
-#include "app/ctavrin_app.h"
+#include "link/command_exchange.h"
 #include "link/lan_link.h"
-#include "platform/fake_clock.h"
-#include "platform/fake_host_addresses.h"
-#include "platform/fake_lan_network.h"
-#include "platform/fake_prompts.h"
-#include "platform/fake_serial_line.h"
+#include "tests/support/case_name.h"
+#include "tests/support/fake_app.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -41,6 +39,12 @@ inline ScriptedChunk at(std::int64_t ms, const char* bytes)
 }
 
 enum class Op { Write, Read };
+
+// Display 5's frames that the exchange tables share.
+inline constexpr const char* kBrl5 = "07 05 02 42 52 4C 32 08";
+inline constexpr const char* kAck5 = "07 05 00 42 52 4C 32 08";
+inline constexpr const char* kBri5 = "07 05 01 42 52 49 08";
+inline constexpr const char* kBriReply5 = "07 05 00 42 52 49 3C 08";
 
 inline std::string toHex(const Bytes& bytes)
 {
@@ -95,7 +99,7 @@ inline std::vector<std::string> boxTexts(const std::vector<Box>& boxes)
 }
 
 // The application on the fake link and virtual clock.
-class LinkFixture
+class LinkFixture : public FakeApp
 {
 public:
     static constexpr const char* kEarlierError = "earlier failure";
@@ -151,12 +155,26 @@ public:
         return network.peer(app.DisplayList[std::size_t(number) - 1].address, 23);
     }
 
-    FakeClock clock;
-    FakePrompts prompts;
-    FakeSerialLine line {clock};
-    FakeLanNetwork network {clock};
-    FakeHostAddresses hosts;
-    CTavrinApp app {Services {&clock, &prompts, &line, &network, &hosts}};
+    // Runs a table row's WriteValue or ReadValue as a page does, and checks what every such row
+    // states: the result, the value a read stored (-1: none), the error text, the message boxes
+    // and the time spent. What went out on the link is the caller's to check.
+    template<typename Case> void exchangeAndCheck(const Case& c)
+    {
+        app.ShowErrorBoxes = c.showBoxes;
+        app.LastTargetId = 77; // whatever the last exchange left
+        CommandExchange exchange(app);
+        const std::int64_t start = clock.nowMs();
+
+        std::uint8_t value = 0xEE;
+        const bool ok = c.op == Op::Write ? exchange.WriteValue(c.target, c.code, c.value)
+                                          : exchange.ReadValue(c.target, c.code, value);
+
+        EXPECT_EQ(ok, c.ok);
+        EXPECT_EQ(value, c.readValue >= 0 ? c.readValue : 0xEE);
+        EXPECT_EQ(app.LastErrorText.toStdString(), c.error);
+        EXPECT_THAT(boxTexts(prompts.messages()), testing::ElementsAreArray(boxTexts(c.boxes)));
+        EXPECT_EQ(clock.nowMs() - start, c.elapsedMs);
+    }
 };
 
 } // namespace ordalis::test
