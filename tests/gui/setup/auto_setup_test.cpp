@@ -1,7 +1,7 @@
-#include "gui_fixture.h"
 #include "setup/auto_setup_dialog.h"
 #include "setup/progress_box.h"
 #include "setup/run_auto_setup.h"
+#include "setup_fixture.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -34,7 +34,7 @@ std::string powReply(int id)
     return text;
 }
 
-class AutoSetupTest : public testing::Test, public GuiFixture
+class AutoSetupTest : public testing::Test, public SetupFixture
 {
 protected:
     // The chain acknowledges each of 'writes' wall-wide writes, then the first 'answering'

@@ -1,7 +1,7 @@
 #include "app/wall_geometry.h"
-#include "gui_fixture.h"
 #include "setup/ip_search_dialog.h"
 #include "setup/layout_wizard.h"
+#include "setup_fixture.h"
 #include "tests/support/case_name.h"
 #include "widgets/wall_picture.h"
 
@@ -18,7 +18,7 @@ namespace {
 using testing::ElementsAre;
 using W = WizardControl;
 
-class LayoutWizardTest : public testing::Test, public GuiFixture
+class LayoutWizardTest : public testing::Test, public SetupFixture
 {
 protected:
     LayoutWizardTest()
@@ -112,7 +112,7 @@ const KindCase kKindCases[] = {
         nullptr, "3. Display IP Settings:"},
 };
 
-class WizardKindTest : public testing::TestWithParam<KindCase>, public GuiFixture
+class WizardKindTest : public testing::TestWithParam<KindCase>, public SetupFixture
 {
 };
 

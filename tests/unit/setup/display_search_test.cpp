@@ -1,8 +1,8 @@
-#include "link_fixture.h"
 #include "platform/fake_datagram_network.h"
 #include "setup/display_search.h"
 #include "setup/probe_search.h"
 #include "tests/support/case_name.h"
+#include "tests/unit/link/link_fixture.h"
 
 #include <gmock/gmock.h>
 

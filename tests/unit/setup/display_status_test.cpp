@@ -1,5 +1,5 @@
-#include "link_fixture.h"
 #include "pages/display_status.h"
+#include "tests/unit/link/link_fixture.h"
 
 #include <gmock/gmock.h>
 
