@@ -10,15 +10,14 @@
 #include "setup/ui_context.h"
 #include "setup/virtual_timer_service.h"
 #include "sim/wall_sim.h"
+#include "tests/gui/support/gui_fixture.h"
 #include "widgets/control_id.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -102,22 +101,16 @@ protected:
     Pressed press(HomeControl button)
     {
         Pressed pressed;
-        QTimer poll;
-        poll.setInterval(0);
-        QObject::connect(&poll, &QTimer::timeout, [&] {
-            auto* box = qobject_cast<CProcessbox*>(QApplication::activeModalWidget());
-            if (!box)
-                return;
-            ++pressed.boxes;
-            pressed.title = findControl<QLabel>(box, ProcessboxControl::Title)->text();
-            while (box->isVisible() && pressed.ticks < 100) {
+        ModalDriver driver;
+        driver.on<CProcessbox>([&](CProcessbox& box) {
+            pressed.title = findControl<QLabel>(&box, ProcessboxControl::Title)->text();
+            while (box.isVisible() && pressed.ticks < 100) {
                 timers.advanceBy(CProcessbox::kTickMs);
                 ++pressed.ticks;
             }
         });
-        poll.start();
         QTest::mouseClick(findControl<QPushButton>(home.get(), button), Qt::LeftButton);
-        poll.stop();
+        pressed.boxes = driver.handled();
         return pressed;
     }
 

@@ -58,8 +58,8 @@ inline void flushEvents()
 // Acts on modal dialogs as they open: for each dialog class, the first handler in its queue
 // runs once the dialog is the active modal widget, and must end it. Runs from a zero timer in
 // whatever event loop is running, so it reaches dialogs opened inside code under test. A dialog
-// of a class no handler was given for, or one a handler left open, fails the test and is
-// rejected, so a test never hangs on it.
+// that no handler is left for, or one a handler left open, fails the test and is rejected, so a
+// test never hangs on it.
 class ModalDriver
 {
 public:
@@ -84,15 +84,14 @@ private:
         QPointer<QWidget> modal = QApplication::activeModalWidget();
         if (!modal || modal == m_last)
             return;
+        m_last = modal;
         auto it = m_handlers.find(typeid(*modal));
-        if (it == m_handlers.end()) {
-            ADD_FAILURE() << "an unexpected dialog opened: " << modal->metaObject()->className();
+        if (it == m_handlers.end() || it->second.empty()) {
+            ADD_FAILURE() << "a dialog opened that no handler was left for: "
+                          << modal->metaObject()->className();
             end(modal);
             return;
         }
-        if (it->second.empty())
-            return;
-        m_last = modal;
         auto handler = std::move(it->second.front());
         it->second.erase(it->second.begin());
         ++m_handled;
