@@ -6,6 +6,10 @@
 #include "platform/fake_lan_network.h"
 #include "platform/fake_prompts.h"
 #include "platform/fake_serial_line.h"
+#include "tests/support/hex_bytes.h"
+
+#include <string>
+#include <vector>
 
 namespace ordalis::test {
 
@@ -20,5 +24,14 @@ struct FakeApp
     FakeHostAddresses hosts;
     CTavrinApp app {Services {&clock, &prompts, &line, &network, &hosts}};
 };
+
+// The frames a fake line or peer received, as hex text.
+inline std::vector<std::string> toHex(const std::vector<ReceivedFrame>& frames)
+{
+    std::vector<std::string> texts;
+    for (const ReceivedFrame& f : frames)
+        texts.push_back(toHex(f.bytes));
+    return texts;
+}
 
 } // namespace ordalis::test

@@ -241,17 +241,6 @@ struct PowerCase
 
 class PowerTest : public PageFixture, public testing::WithParamInterface<PowerCase>
 {
-protected:
-    static std::vector<std::string> writtenFrames(const FakeSerialLine& line)
-    {
-        std::vector<std::string> frames;
-        for (const ReceivedFrame& frame : line.writes()) {
-            QByteArray bytes(reinterpret_cast<const char*>(frame.bytes.data()),
-                static_cast<qsizetype>(frame.bytes.size()));
-            frames.push_back(bytes.toHex(' ').toUpper().toStdString());
-        }
-        return frames;
-    }
 };
 
 TEST_P(PowerTest, AcknowledgedPowerRunsTheBoxForTenTicks)
@@ -282,7 +271,7 @@ TEST_P(PowerTest, AcknowledgedPowerRunsTheBoxForTenTicks)
     EXPECT_EQ(driver.handled(), 1) << c.what;
     EXPECT_EQ(ticks, 10) << c.what;
     EXPECT_EQ(clock.nowMs() - openedAt, 5000);
-    EXPECT_EQ(writtenFrames(line), std::vector<std::string> {c.frame}) << c.what;
+    EXPECT_EQ(toHex(line.writes()), std::vector<std::string> {c.frame}) << c.what;
     EXPECT_EQ(app.PendingPowerAction, c.action);
     EXPECT_EQ(ui.processbox.step, 0);
     EXPECT_FALSE(app.ComPortOpen);
@@ -308,7 +297,7 @@ TEST_P(PowerTest, SilentDisplayShowsTheExchangesMessageAndNoBox)
     ASSERT_EQ(prompts.messages().size(), 1u);
     EXPECT_EQ(prompts.messages()[0].text, QStringLiteral("RS232 Not Ack !!"));
     EXPECT_EQ(prompts.messages()[0].icon, PromptIcon::Stop);
-    EXPECT_EQ(writtenFrames(line), std::vector<std::string> {c.frame});
+    EXPECT_EQ(toHex(line.writes()), std::vector<std::string> {c.frame});
     EXPECT_EQ(app.PendingPowerAction, 9);
     EXPECT_EQ(app.settings.ProjectId.current, 30);
 }

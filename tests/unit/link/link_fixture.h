@@ -16,22 +16,6 @@
 
 namespace ordalis::test {
 
-using Bytes = std::vector<std::uint8_t>;
-
-// "07 05 00 42" -> bytes.
-inline Bytes hex(const char* text)
-{
-    Bytes bytes;
-    std::string digits;
-    for (const char* c = text; *c; ++c) {
-        if (*c != ' ')
-            digits.push_back(*c);
-    }
-    for (std::size_t i = 0; i + 1 < digits.size(); i += 2)
-        bytes.push_back(static_cast<std::uint8_t>(std::stoul(digits.substr(i, 2), nullptr, 16)));
-    return bytes;
-}
-
 // A piece of the line's answer arriving ms after the exchange started.
 inline ScriptedChunk at(std::int64_t ms, const char* bytes)
 {
@@ -45,27 +29,6 @@ inline constexpr const char* kBrl5 = "07 05 02 42 52 4C 32 08";
 inline constexpr const char* kAck5 = "07 05 00 42 52 4C 32 08";
 inline constexpr const char* kBri5 = "07 05 01 42 52 49 08";
 inline constexpr const char* kBriReply5 = "07 05 00 42 52 49 3C 08";
-
-inline std::string toHex(const Bytes& bytes)
-{
-    static const char* digits = "0123456789ABCDEF";
-    std::string text;
-    for (std::uint8_t b : bytes) {
-        if (!text.empty())
-            text.push_back(' ');
-        text.push_back(digits[b >> 4]);
-        text.push_back(digits[b & 15]);
-    }
-    return text;
-}
-
-inline std::vector<std::string> toHex(const std::vector<ReceivedFrame>& frames)
-{
-    std::vector<std::string> texts;
-    for (const ReceivedFrame& f : frames)
-        texts.push_back(toHex(f.bytes));
-    return texts;
-}
 
 // Display id's reply to a read of code: "07 id 00 <code letters> value 08".
 inline std::string replyText(int id, const char* code, const char* value)
@@ -144,7 +107,7 @@ public:
         ScriptedReply replies;
         std::int64_t at = 20;
         for (const auto& [id, value] : displays) {
-            replies.push_back({at, hex(replyText(id, code, value).c_str())});
+            replies.push_back({at, hex(replyText(id, code, value))});
             at += 5;
         }
         line.replyToNextWrite(std::move(replies));
