@@ -16,7 +16,6 @@ namespace {
 
 constexpr CommandCode kPow("POW");
 constexpr std::uint8_t kAllDisplays = 0;
-constexpr int kTickMs = 500; // the progress box's timer
 constexpr int kPowerPauseMs = 5000; // the progress box's ten ticks after a power write
 
 std::string text(const QString& value)
@@ -72,7 +71,7 @@ int autoSetup(const CliContext& context, const std::vector<std::string>& args)
     std::uint8_t step = 0;
     bool ok = false;
     for (int tick = 1;; ++tick) {
-        session.pause(kTickMs);
+        session.pause(kStepTickMs);
         const int ran = step;
         StepContext stepContext {app, bar, step};
         const bool ended = RunTimedStep(operation, stepContext);
