@@ -308,27 +308,27 @@ void CPAGE1::onPictureReleased(const QPoint& pos)
 
 void CPAGE1::onPowerOn()
 {
-    // Both power buttons address every display, whatever the pages' target is.
-    if (!CommandExchange(app()).WriteValue(0, CommandCode("POW"), 1))
-        return;
-    app().PendingPowerAction = 0;
-    {
-        CProcessbox box(ui(), this);
-        box.run();
-    }
-    ResetProjectId(app());
-    SerialLink(app()).close();
+    powerAll(true);
 }
 
 void CPAGE1::onPowerOff()
 {
-    if (!CommandExchange(app()).WriteValue(0, CommandCode("POW"), 0))
+    powerAll(false);
+}
+
+// Both power buttons address every display, whatever the pages' target is; the progress box
+// then paces the displays' start or stop (PendingPowerAction 0: on, 1: off).
+void CPAGE1::powerAll(bool on)
+{
+    if (!CommandExchange(app()).WriteValue(0, CommandCode("POW"), on ? 1 : 0))
         return;
-    app().PendingPowerAction = 1;
+    app().PendingPowerAction = on ? 0 : 1;
     {
         CProcessbox box(ui(), this);
         box.run();
     }
+    if (on)
+        ResetProjectId(app());
     SerialLink(app()).close();
 }
 
