@@ -29,14 +29,6 @@ std::vector<std::uint8_t> bytes(std::initializer_list<int> values)
     return out;
 }
 
-std::vector<std::uint8_t> reply(int id, const char* code, std::vector<std::uint8_t> value)
-{
-    std::vector<std::uint8_t> out = bytes({0x07, id, 0x00, code[0], code[1], code[2]});
-    out.insert(out.end(), value.begin(), value.end());
-    out.push_back(0x08);
-    return out;
-}
-
 std::vector<std::uint8_t> text13(const char* text)
 {
     std::vector<std::uint8_t> out(13, 0);
@@ -143,14 +135,8 @@ int main(int argc, char** argv)
     // Three displays, the second off.
     app.settings.DisplayModel.setBoth(0);
     const auto answer
-        = [&](const char* code, std::vector<std::pair<int, std::vector<std::uint8_t>>> replies) {
-              ScriptedReply scripted;
-              std::int64_t at = 20;
-              for (auto& [id, value] : replies) {
-                  scripted.push_back({at, reply(id, code, value)});
-                  at += 5;
-              }
-              line.replyToNextWrite(scripted);
+        = [&](const char* code, const std::vector<std::pair<int, std::vector<std::uint8_t>>>& replies) {
+              line.replyToNextWrite(test::readAllReplies(code, replies));
           };
     answer("POW", {{1, {1}}, {2, {0}}, {3, {1}}});
     answer("SER", {{1, text13("A3K0012345")}, {3, text13("A3K0012347")}});

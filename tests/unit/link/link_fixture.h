@@ -30,14 +30,6 @@ inline constexpr const char* kAck5 = "07 05 00 42 52 4C 32 08";
 inline constexpr const char* kBri5 = "07 05 01 42 52 49 08";
 inline constexpr const char* kBriReply5 = "07 05 00 42 52 49 3C 08";
 
-// Display id's reply to a read of code: "07 id 00 <code letters> value 08".
-inline std::string replyText(int id, const char* code, const char* value)
-{
-    char head[32];
-    std::snprintf(head, sizeof head, "07 %02X 00 %02X %02X %02X ", id, code[0], code[1], code[2]);
-    return head + std::string(value) + " 08";
-}
-
 // A message box as a test expects it.
 struct Box
 {
@@ -104,13 +96,10 @@ public:
     // bytes), one after another from 20 ms on.
     void answerReadAll(const char* code, const std::vector<std::pair<int, const char*>>& displays)
     {
-        ScriptedReply replies;
-        std::int64_t at = 20;
-        for (const auto& [id, value] : displays) {
-            replies.push_back({at, hex(replyText(id, code, value))});
-            at += 5;
-        }
-        line.replyToNextWrite(std::move(replies));
+        std::vector<std::pair<int, Bytes>> values;
+        for (const auto& [id, value] : displays)
+            values.emplace_back(id, hex(value));
+        line.replyToNextWrite(readAllReplies(code, values));
     }
 
     FakeLanPeer& peerOf(int number)
