@@ -22,6 +22,8 @@ function(ordalis_add_test name)
     set(main ordalis_test_main_core)
   endif()
   target_link_libraries(${name} PRIVATE ${T_LIBS} ${main} GTest::gmock ordalis_warnings)
+  # Shared test headers are included from the top: "tests/support/...".
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   target_compile_definitions(${name} PRIVATE
     ORDALIS_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"
     ORDALIS_BINARY_DIR="${PROJECT_BINARY_DIR}")

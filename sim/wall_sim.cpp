@@ -4,6 +4,20 @@
 
 namespace ordalis::sim {
 
+namespace {
+
+// Changes the display at this chain position, if there is one.
+template<typename Change> void changeDisplay(SimEngine& engine, int position, Change change)
+{
+    engine.withChain([&](ChainModel& chain) {
+        if (position >= 1 && position <= chain.size()) {
+            change(chain.display(position));
+        }
+    });
+}
+
+} // namespace
+
 Bytes DisplaySnapshot::value(const std::string& code) const
 {
     const auto it = values.find(code);
@@ -111,47 +125,27 @@ DisplaySnapshot WallSim::display(int position) const
 
 void WallSim::setPowered(int position, bool on)
 {
-    m_engine->withChain([&](ChainModel& chain) {
-        if (position >= 1 && position <= chain.size()) {
-            chain.display(position).setPowered(on);
-        }
-    });
+    changeDisplay(*m_engine, position, [&](SimDisplay& d) { d.setPowered(on); });
 }
 
 void WallSim::setSilent(int position, bool silent)
 {
-    m_engine->withChain([&](ChainModel& chain) {
-        if (position >= 1 && position <= chain.size()) {
-            chain.display(position).setSilent(silent);
-        }
-    });
+    changeDisplay(*m_engine, position, [&](SimDisplay& d) { d.setSilent(silent); });
 }
 
 void WallSim::setMonitorId(int position, int id)
 {
-    m_engine->withChain([&](ChainModel& chain) {
-        if (position >= 1 && position <= chain.size()) {
-            chain.display(position).setMonitorId(id);
-        }
-    });
+    changeDisplay(*m_engine, position, [&](SimDisplay& d) { d.setMonitorId(id); });
 }
 
 void WallSim::setExtraLatencyMs(int position, int ms)
 {
-    m_engine->withChain([&](ChainModel& chain) {
-        if (position >= 1 && position <= chain.size()) {
-            chain.display(position).setExtraLatencyMs(ms);
-        }
-    });
+    changeDisplay(*m_engine, position, [&](SimDisplay& d) { d.setExtraLatencyMs(ms); });
 }
 
 void WallSim::setValue(int position, const std::string& code, Bytes value)
 {
-    m_engine->withChain([&](ChainModel& chain) {
-        if (position >= 1 && position <= chain.size()) {
-            chain.display(position).setValue(code, std::move(value));
-        }
-    });
+    changeDisplay(*m_engine, position, [&](SimDisplay& d) { d.setValue(code, std::move(value)); });
 }
 
 SimFaults WallSim::faults() const

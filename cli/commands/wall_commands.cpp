@@ -16,10 +16,7 @@ namespace {
 
 constexpr CommandCode kPow("POW");
 constexpr std::uint8_t kAllDisplays = 0;
-constexpr int kTickMs = 500; // the progress box's timer
 constexpr int kPowerPauseMs = 5000; // the progress box's ten ticks after a power write
-constexpr std::uint8_t kFullAutoSetup = 2;
-constexpr std::uint8_t kSortOnly = 3;
 
 std::string text(const QString& value)
 {
@@ -66,7 +63,7 @@ int autoSetup(const CliContext& context, const std::vector<std::string>& args)
     OnlineSession session(context, options);
     session.connect();
     CTavrinApp& app = session.app();
-    app.PendingPowerAction = sortOnly ? kSortOnly : kFullAutoSetup;
+    app.PendingPowerAction = sortOnly ? AutoSetupSteps::kSortOnly : AutoSetupSteps::kFullAutoSetup;
 
     const TimedStepTable table = AutoSetupSteps::table();
     const TimedOperation& operation = AutoSetupSteps::operationFor(table, app);
@@ -74,7 +71,7 @@ int autoSetup(const CliContext& context, const std::vector<std::string>& args)
     std::uint8_t step = 0;
     bool ok = false;
     for (int tick = 1;; ++tick) {
-        session.pause(kTickMs);
+        session.pause(kStepTickMs);
         const int ran = step;
         StepContext stepContext {app, bar, step};
         const bool ended = RunTimedStep(operation, stepContext);
@@ -87,19 +84,7 @@ int autoSetup(const CliContext& context, const std::vector<std::string>& args)
     if (!ok && !app.LastErrorText.isEmpty()) {
         context.err << text(app.LastErrorText) << '\n';
     }
-    if (sortOnly) {
-        context.out << (ok
-                ? "Monitor ID Auto Sort Finished!"
-                : "Monitor ID Auto Sort Failure! Please make sure the RS232 daisy chain is connected "
-                  "correctly and all displays are in power on status.")
-                    << '\n';
-    } else {
-        context.out << (ok
-                ? "Auto Setup Finished!"
-                : "Auto Setup Failure! Please make sure all cables are connected correctly and all "
-                  "displays are in power on status.")
-                    << '\n';
-    }
+    context.out << text(AutoSetupSteps::outcomeText(sortOnly, ok)) << '\n';
     return ok ? kExitOk : kExitFailed;
 }
 

@@ -34,17 +34,11 @@ CABOUTDLG::CABOUTDLG(QWidget* parent)
     const DialogUnits units(dialogFont);
     setFixedSize(units.size(180, 72));
 
-    QPalette shade = palette();
-    shade.setColor(QPalette::Window, kAboutBackground);
-    setPalette(shade);
-    setAutoFillBackground(true);
+    DialogUnits::fillBackground(*this, kAboutBackground);
 
     auto* strip = new QWidget(this);
     setControlId(strip, AboutControl::BottomStrip);
-    QPalette face = strip->palette();
-    face.setColor(QPalette::Window, QApplication::palette().color(QPalette::Button));
-    strip->setPalette(face);
-    strip->setAutoFillBackground(true);
+    DialogUnits::fillBackground(*strip, QApplication::palette().color(QPalette::Button));
     strip->setGeometry(units.rect(0, 48, 180, 24));
 
     auto* logo = new QLabel(this);

@@ -15,6 +15,7 @@
 #include "setup/ui_context.h"
 #include "widgets/artwork.h"
 #include "widgets/control_id.h"
+#include "widgets/report_list.h"
 #include "widgets/wall_picture.h"
 
 #include <QHeaderView>
@@ -63,14 +64,6 @@ bool isSerial(const CTavrinApp& app)
 bool isLanEach(const CTavrinApp& app)
 {
     return app.ConnectionKind == static_cast<std::uint8_t>(ConnectionKind::LanEach);
-}
-
-QTableWidgetItem* listItem(const QString& text, Qt::Alignment alignment)
-{
-    auto* item = new QTableWidgetItem(text);
-    item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-    item->setTextAlignment(alignment | Qt::AlignVCenter);
-    return item;
 }
 
 } // namespace
@@ -144,13 +137,9 @@ CPAGE1::CPAGE1(UiContext& ui, PageSwitcher::Factory pageFactory)
         m_list->setHorizontalHeaderItem(column, header);
         m_list->setColumnWidth(column, entry.width);
     }
-    m_list->verticalHeader()->hide();
+    makeReportList(*m_list);
     // One line of text per row, as a report-style list shows it.
     m_list->verticalHeader()->setDefaultSectionSize(m_list->fontMetrics().height() + 4);
-    m_list->setShowGrid(true);
-    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     connect(m_list, &QTableWidget::itemSelectionChanged, this, &CPAGE1::onListSelectionChanged);
 
     RefreshHomePage();
@@ -252,7 +241,7 @@ void CPAGE1::fillList()
             const std::array<QString, 5> texts {
                 QString::number(n), QString::number(column), QString::number(row), port, control};
             for (int k = 0; k < static_cast<int>(texts.size()); ++k)
-                m_list->setItem(n - 1, k, listItem(texts[k], kListColumns[k].alignment));
+                m_list->setItem(n - 1, k, reportItem(texts[k], kListColumns[k].alignment));
         }
     }
 }
@@ -308,27 +297,27 @@ void CPAGE1::onPictureReleased(const QPoint& pos)
 
 void CPAGE1::onPowerOn()
 {
-    // Both power buttons address every display, whatever the pages' target is.
-    if (!CommandExchange(app()).WriteValue(0, CommandCode("POW"), 1))
-        return;
-    app().PendingPowerAction = 0;
-    {
-        CProcessbox box(ui(), this);
-        box.run();
-    }
-    ResetProjectId(app());
-    SerialLink(app()).close();
+    powerAll(true);
 }
 
 void CPAGE1::onPowerOff()
 {
-    if (!CommandExchange(app()).WriteValue(0, CommandCode("POW"), 0))
+    powerAll(false);
+}
+
+// Both power buttons address every display, whatever the pages' target is; the progress box
+// then paces the displays' start or stop (PendingPowerAction 0: on, 1: off).
+void CPAGE1::powerAll(bool on)
+{
+    if (!CommandExchange(app()).WriteValue(0, CommandCode("POW"), on ? 1 : 0))
         return;
-    app().PendingPowerAction = 1;
+    app().PendingPowerAction = on ? 0 : 1;
     {
         CProcessbox box(ui(), this);
         box.run();
     }
+    if (on)
+        ResetProjectId(app());
     SerialLink(app()).close();
 }
 

@@ -76,6 +76,7 @@ protected:
 private:
     void onPowerOn();
     void onPowerOff();
+    void powerAll(bool on);
     void onLayoutSetup();
     void onDisplayStatus();
     void onListSelectionChanged();

@@ -51,20 +51,14 @@ CPageFrame::CPageFrame(UiContext& ui, PageNumber number, QWidget* parent)
     m_boldFont.setBold(true);
     m_titleFont = DialogUnits::boldDialogFont(m_info.titleGrowth);
 
-    QPalette shade = palette();
-    shade.setColor(QPalette::Window, kBackground);
-    setPalette(shade);
-    setAutoFillBackground(true);
+    DialogUnits::fillBackground(*this, kBackground);
     setFixedSize(m_units.size(400, 300));
     setMouseTracking(true);
     setCursor(Qt::ArrowCursor);
 
     auto* strip = new QWidget(this);
     setControlId(strip, FrameControl::BottomStrip);
-    QPalette face = strip->palette();
-    face.setColor(QPalette::Window, QApplication::palette().color(QPalette::Button));
-    strip->setPalette(face);
-    strip->setAutoFillBackground(true);
+    DialogUnits::fillBackground(*strip, QApplication::palette().color(QPalette::Button));
     strip->setGeometry(m_units.rect(0, 274, 400, 26));
 
     auto* logo = new QLabel(this);

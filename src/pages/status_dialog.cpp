@@ -6,8 +6,8 @@
 #include "setup/timer_service.h"
 #include "setup/ui_context.h"
 #include "widgets/control_id.h"
+#include "widgets/report_list.h"
 
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
@@ -48,11 +48,7 @@ LogMessageDlg::LogMessageDlg(UiContext& ui, QWidget* parent) : QDialog(parent), 
     m_list->setHorizontalHeaderLabels(DisplayStatusReader::headings(ui.app.settings.DisplayModel.current));
     for (int column = 0; column < m_reader.columnCount(); ++column)
         m_list->setColumnWidth(column, kColumnWidths[std::size_t(column)]);
-    m_list->verticalHeader()->hide();
-    m_list->setShowGrid(true);
-    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    makeReportList(*m_list);
 
     const int buttonTop = du.y(226);
     auto* detect = new QPushButton(QStringLiteral("Detect Monitor"), this);

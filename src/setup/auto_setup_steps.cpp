@@ -18,11 +18,10 @@ constexpr CommandCode kVws("VWS");
 constexpr CommandCode kPow("POW");
 
 constexpr std::uint8_t kAllDisplays = 0;
-constexpr int kSortOnly = 3;
 
 bool sortOnly(const CTavrinApp& app)
 {
-    return app.PendingPowerAction == kSortOnly;
+    return app.PendingPowerAction == AutoSetupSteps::kSortOnly;
 }
 
 std::uint8_t matrixValue(const CTavrinApp& app)
@@ -126,10 +125,24 @@ TimedStepTable AutoSetupSteps::table()
 const TimedOperation& AutoSetupSteps::operationFor(const TimedStepTable& table, const CTavrinApp& app)
 {
     const int action = app.PendingPowerAction;
-    if (action != 2 && action != kSortOnly)
+    if (action != kFullAutoSetup && action != kSortOnly)
         return table.power;
     return app.ConnectionKind == static_cast<std::uint8_t>(ConnectionKind::LanEach) ? table.perDisplay
                                                                                     : table.chain;
+}
+
+QString AutoSetupSteps::outcomeText(bool sortOnly, bool succeeded)
+{
+    if (sortOnly) {
+        return succeeded
+            ? QStringLiteral("Monitor ID Auto Sort Finished!")
+            : QStringLiteral("Monitor ID Auto Sort Failure! Please make sure the RS232 daisy chain "
+                             "is connected correctly and all displays are in power on status.");
+    }
+    return succeeded
+        ? QStringLiteral("Auto Setup Finished!")
+        : QStringLiteral("Auto Setup Failure! Please make sure all cables are connected correctly "
+                         "and all displays are in power on status.");
 }
 
 } // namespace ordalis

@@ -2,6 +2,8 @@
 
 #include "setup/timed_operation.h"
 
+#include <QString>
+
 #include <cstdint>
 
 namespace ordalis {
@@ -13,6 +15,10 @@ class CTavrinApp;
 // one display per tick. PendingPowerAction 3 limits both to the Monitor ID numbering.
 struct AutoSetupSteps
 {
+    // PendingPowerAction of a box that runs the auto setup, in full or only the numbering.
+    static constexpr std::uint8_t kFullAutoSetup = 2;
+    static constexpr std::uint8_t kSortOnly = 3;
+
     static constexpr std::int64_t kLanSettleMs = 5000; // before the first command over LAN
     static constexpr std::uint8_t kFromBottom = 0x20; // VAU
     static constexpr std::uint8_t kFromTop = 0xA0; // VAU
@@ -29,6 +35,9 @@ struct AutoSetupSteps
 
     // The operation a box with this PendingPowerAction and ConnectionKind runs.
     static const TimedOperation& operationFor(const TimedStepTable& table, const CTavrinApp& app);
+
+    // What the operator is told once the auto setup has ended.
+    static QString outcomeText(bool sortOnly, bool succeeded);
 };
 
 } // namespace ordalis

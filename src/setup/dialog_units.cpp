@@ -4,6 +4,7 @@
 
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QWidget>
 
 namespace ordalis {
 
@@ -65,6 +66,14 @@ QFont DialogUnits::boldArial(int pixels)
 QFont DialogUnits::boldDialogFont(int growth)
 {
     return boldArial(QFontInfo(dialogFont()).pixelSize() + growth);
+}
+
+void DialogUnits::fillBackground(QWidget& widget, const QColor& colour)
+{
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::Window, colour);
+    widget.setPalette(palette);
+    widget.setAutoFillBackground(true);
 }
 
 } // namespace ordalis

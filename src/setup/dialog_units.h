@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QColor>
 #include <QFont>
 #include <QRect>
+
+class QWidget;
 
 namespace ordalis {
 
@@ -23,6 +26,9 @@ public:
     static QFont boldArial(int pixels);
     // Bold Arial 'growth' pixels taller than the dialog font (titles "N units taller").
     static QFont boldDialogFont(int growth = 0);
+
+    // Fills the widget's background with this colour.
+    static void fillBackground(QWidget& widget, const QColor& colour);
 
 private:
     int m_charWidth;

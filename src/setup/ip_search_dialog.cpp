@@ -6,8 +6,8 @@
 #include "setup/probe_search.h"
 #include "setup/ui_context.h"
 #include "widgets/control_id.h"
+#include "widgets/report_list.h"
 
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -64,11 +64,7 @@ CIpSearchDlg::CIpSearchDlg(UiContext& ui, QWidget* parent) : QDialog(parent), m_
     m_list->setColumnWidth(0, 50);
     m_list->setColumnWidth(1, 120);
     m_list->setColumnWidth(2, 120);
-    m_list->verticalHeader()->hide();
-    m_list->setShowGrid(true);
-    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    makeReportList(*m_list);
     connect(m_list, &QTableWidget::cellDoubleClicked, this, &CIpSearchDlg::onDoubleClicked);
 
     auto* search = new QPushButton(QStringLiteral("Search display"), this);

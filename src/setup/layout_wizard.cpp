@@ -10,13 +10,13 @@
 #include "setup/ui_context.h"
 #include "widgets/artwork.h"
 #include "widgets/control_id.h"
+#include "widgets/report_list.h"
 #include "widgets/wall_picture.h"
 
 #include <QComboBox>
 #include <QEvent>
 #include <QFileInfo>
 #include <QFrame>
-#include <QHeaderView>
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
@@ -48,14 +48,6 @@ const QString kAddressesHeading = QStringLiteral("3. Display IP Settings:");
 bool isKind(const CTavrinApp& app, ConnectionKind kind)
 {
     return app.ConnectionKind == static_cast<std::uint8_t>(kind);
-}
-
-QTableWidgetItem* addressItem(const QString& text, Qt::Alignment alignment)
-{
-    auto* item = new QTableWidgetItem(text);
-    item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-    item->setTextAlignment(alignment | Qt::AlignVCenter);
-    return item;
 }
 
 // The number at the start of a text, as the port edit is read; 0 when there is none.
@@ -192,11 +184,7 @@ void CLayoutSetupDLg::build()
     m_addresses = new QTableWidget(0, 2, this);
     setControlId(m_addresses, WizardControl::AddressList);
     m_addresses->setGeometry(du.rect(232, 112, 118, 74));
-    m_addresses->verticalHeader()->hide();
-    m_addresses->setShowGrid(true);
-    m_addresses->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_addresses->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_addresses->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    makeReportList(*m_addresses);
     connect(
         m_addresses, &QTableWidget::itemSelectionChanged, this, &CLayoutSetupDLg::onAddressSelectionChanged);
     connect(m_addresses, &QTableWidget::cellDoubleClicked, this, &CLayoutSetupDLg::onAddressDoubleClicked);
@@ -382,9 +370,9 @@ void CLayoutSetupDLg::fillAddressList()
     m_addresses->setRowCount(displays);
     for (int i = 0; i < displays; ++i) {
         const QString& stored = shared.IpTable[std::size_t(i)];
-        m_addresses->setItem(i, kMonitorIdColumn, addressItem(QString::number(i + 1), Qt::AlignHCenter));
+        m_addresses->setItem(i, kMonitorIdColumn, reportItem(QString::number(i + 1), Qt::AlignHCenter));
         m_addresses->setItem(i, kAddressColumn,
-            addressItem(stored.isEmpty() ? shared.settings.IpAddress.current : stored, Qt::AlignLeft));
+            reportItem(stored.isEmpty() ? shared.settings.IpAddress.current : stored, Qt::AlignLeft));
     }
     // Filling leaves the last row current.
     m_currentRow = std::max(displays - 1, 0);

@@ -27,7 +27,7 @@ class CProcessbox final : public QDialog, public StepProgress
     Q_OBJECT
 
 public:
-    static constexpr int kTickMs = 500;
+    static constexpr int kTickMs = kStepTickMs;
     static constexpr int kBarMaximum = 11;
 
     // Title and message by PendingPowerAction; any other value keeps the template texts.

@@ -4,15 +4,13 @@
 #include "link/lan_link.h"
 #include "platform/prompts.h"
 #include "setup/auto_setup_dialog.h"
+#include "setup/auto_setup_steps.h"
 #include "setup/progress_box.h"
 #include "setup/ui_context.h"
 
 namespace ordalis {
 
 namespace {
-
-constexpr std::uint8_t kFullAutoSetup = 2;
-constexpr std::uint8_t kSortOnly = 3;
 
 // The first LAN address the wall relies on that is not a valid IPv4 address, or a null text.
 QString firstInvalidAddress(const CTavrinApp& app)
@@ -52,7 +50,7 @@ void RunAutoSetup(UiContext& ui, QWidget* parent)
             return;
         onlySort = choice.OnlySortIds;
     }
-    app.PendingPowerAction = onlySort ? kSortOnly : kFullAutoSetup;
+    app.PendingPowerAction = onlySort ? AutoSetupSteps::kSortOnly : AutoSetupSteps::kFullAutoSetup;
 
     Prompts& prompts = *app.services.prompts;
     const QString invalid = firstInvalidAddress(app);
@@ -66,22 +64,8 @@ void RunAutoSetup(UiContext& ui, QWidget* parent)
         CProcessbox box(ui, parent);
         succeeded = box.run();
     }
-    if (onlySort) {
-        if (succeeded)
-            prompts.message(QStringLiteral("Monitor ID Auto Sort Finished!"), PromptIcon::Information);
-        else
-            prompts.message(
-                QStringLiteral("Monitor ID Auto Sort Failure! Please make sure the RS232 daisy chain is "
-                               "connected correctly and all displays are in power on status."),
-                PromptIcon::Stop);
-    } else if (succeeded) {
-        prompts.message(QStringLiteral("Auto Setup Finished!"), PromptIcon::Information);
-    } else {
-        prompts.message(
-            QStringLiteral("Auto Setup Failure! Please make sure all cables are connected correctly "
-                           "and all displays are in power on status."),
-            PromptIcon::Stop);
-    }
+    prompts.message(AutoSetupSteps::outcomeText(onlySort, succeeded),
+        succeeded ? PromptIcon::Information : PromptIcon::Stop);
 }
 
 } // namespace ordalis

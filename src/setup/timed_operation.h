@@ -6,6 +6,9 @@ namespace ordalis {
 
 class CTavrinApp;
 
+// The progress box's timer, which paces every timed operation.
+inline constexpr int kStepTickMs = 500;
+
 // What a tick's work may do to whatever shows the operation's progress.
 class StepProgress
 {

@@ -1,6 +1,7 @@
 #include "widgets/artwork.h"
 
 #include "widgets/fonts.h"
+#include "widgets/wall_colours.h"
 
 #include <QFontMetrics>
 #include <QImage>
@@ -15,11 +16,6 @@ namespace ordalis::artwork {
 
 namespace {
 
-// The wall picture's own colours, so that the pictures and the wall drawing agree.
-constexpr QColor kDisplayColour(255, 192, 0);
-constexpr QColor kPcColour(0, 176, 240);
-constexpr QColor kChainColour(100, 192, 50);
-constexpr QColor kLanColour(255, 0, 0);
 constexpr QColor kInk(40, 52, 70);
 constexpr QColor kHubColour(200, 200, 200);
 

@@ -3,6 +3,7 @@
 #include "app/ctavrin_app.h"
 #include "app/wall_geometry.h"
 #include "widgets/fonts.h"
+#include "widgets/wall_colours.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -15,15 +16,11 @@ namespace ordalis {
 
 namespace {
 
-constexpr QColor kCellColour(255, 192, 0);
 constexpr QColor kHighlightColour(131, 168, 228);
 constexpr QColor kSelectionNumberColour(100, 100, 100);
 constexpr QColor kBackgroundColour(236, 233, 216);
-constexpr QColor kLinkColour(100, 192, 50);
 // The left-side links of a chain that starts at the bottom left have their own shade.
 constexpr QColor kBottomStartLeftLinkColour(100, 192, 100);
-constexpr QColor kLanLinkColour(255, 0, 0);
-constexpr QColor kPcBoxColour(0, 176, 240);
 
 constexpr int kLabelFontHeight = 20;
 constexpr int kNumberFontCap = 30;
@@ -144,7 +141,7 @@ void PictureDrawer::drawSelection()
                 if (!allDisplays)
                     target = static_cast<std::uint8_t>(n);
             } else {
-                fill(m_painter, x, y, cw, ch, kCellColour);
+                fill(m_painter, x, y, cw, ch, kDisplayColour);
             }
             drawNumber(x + cw / 2, y + (ch - m_numberHeight) / 2, n,
                 highlighted ? QColor(Qt::white) : kSelectionNumberColour);
@@ -168,25 +165,25 @@ void PictureDrawer::drawChained(bool withPc)
             const int y = r * (ch + 2);
             if (c * m_rows + r == m_highlightedCell) {
                 fill(m_painter, x, y, cw, ch, kHighlightColour);
-                fill(m_painter, x + 3, y + 3, cw - 6, ch - 6, kCellColour);
+                fill(m_painter, x + 3, y + 3, cw - 6, ch - 6, kDisplayColour);
             } else {
-                fill(m_painter, x, y, cw, ch, kCellColour);
+                fill(m_painter, x, y, cw, ch, kDisplayColour);
             }
         }
         if (!chained(m_app))
             continue;
         if (m_columns > 1)
-            fill(m_painter, x0 + cw / 2, r * (ch + 2) + ch / 2, (m_columns - 1) * (cw + 2), 4, kLinkColour);
+            fill(m_painter, x0 + cw / 2, r * (ch + 2) + ch / 2, (m_columns - 1) * (cw + 2), 4, kChainColour);
         if (r > 0) {
             const int top = (r - 1) * (ch + 2) + ch / 2;
             const int leftX = x0 + cw / 2;
             const int rightX = x0 + (m_columns - 1) * (cw + 2) + cw / 2 - 4;
             if (m_app.FirstDisplayAtBottom == 0) {
-                fill(m_painter, r % 2 == 0 ? leftX : rightX, top, 4, ch + 2, kLinkColour);
+                fill(m_painter, r % 2 == 0 ? leftX : rightX, top, 4, ch + 2, kChainColour);
             } else if ((m_rows - r) % 2 == 0) {
                 fill(m_painter, leftX, top, 4, ch + 2, kBottomStartLeftLinkColour);
             } else {
-                fill(m_painter, rightX, top, 4, ch + 2, kLinkColour);
+                fill(m_painter, rightX, top, 4, ch + 2, kChainColour);
             }
         }
     }
@@ -213,13 +210,13 @@ void PictureDrawer::drawLastDisplayArrow(int x0, int cw, int ch)
     const int xl = x0 + cw / 2;
     const int xr = x0 + (m_columns - 1) * (cw + 2) + cw / 2;
     if (m_columns == 1 && !atBottom)
-        fillTriangle(m_painter, {xl - 2, yk + 4}, {xl - 12, yk - 16}, {xl + 8, yk - 16}, kLinkColour);
+        fillTriangle(m_painter, {xl - 2, yk + 4}, {xl - 12, yk - 16}, {xl + 8, yk - 16}, kChainColour);
     else if (m_columns == 1)
-        fillTriangle(m_painter, {xl - 2, yk - 4}, {xl - 12, yk + 16}, {xl + 8, yk + 16}, kLinkColour);
+        fillTriangle(m_painter, {xl - 2, yk - 4}, {xl - 12, yk + 16}, {xl + 8, yk + 16}, kChainColour);
     else if (m_rows % 2 == 0)
-        fillTriangle(m_painter, {xl - 4, yk}, {xl + 16, yk - 10}, {xl + 16, yk + 10}, kLinkColour);
+        fillTriangle(m_painter, {xl - 4, yk}, {xl + 16, yk - 10}, {xl + 16, yk + 10}, kChainColour);
     else
-        fillTriangle(m_painter, {xr + 4, yk + 2}, {xr - 16, yk - 8}, {xr - 16, yk + 12}, kLinkColour);
+        fillTriangle(m_painter, {xr + 4, yk + 2}, {xr - 16, yk - 8}, {xr - 16, yk + 12}, kChainColour);
 }
 
 void PictureDrawer::drawPc(int x0, int ch)
@@ -227,8 +224,8 @@ void PictureDrawer::drawPc(int x0, int ch)
     const int w = m_width;
     const int h = m_height;
     const QColor linkColour = m_app.ConnectionKind == static_cast<std::uint8_t>(ConnectionKind::Serial)
-        ? kLinkColour
-        : kLanLinkColour;
+        ? kChainColour
+        : kLanColour;
     const int xl = w / 15;
     const bool atBottom = m_app.FirstDisplayAtBottom != 0;
 
@@ -246,7 +243,7 @@ void PictureDrawer::drawPc(int x0, int ch)
         }
     }
 
-    fill(m_painter, 0, h / 3, 2 * w / 15, h / 3, kPcBoxColour);
+    fill(m_painter, 0, h / 3, 2 * w / 15, h / 3, kPcColour);
 
     // The link word sits on the side where the link leaves the box.
     const QString word = QString::fromLatin1(linkWord(m_app.ConnectionKind));

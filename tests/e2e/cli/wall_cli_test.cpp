@@ -1,7 +1,7 @@
 // ordalis-cli's wall commands against the simulator: power, auto-setup, status and discover.
-#include "../sim_walls.h"
 #include "cli_run.h"
 #include "cli_sim_fixture.h"
+#include "tests/e2e/sim_walls.h"
 
 #include <QUdpSocket>
 

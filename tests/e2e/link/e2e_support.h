@@ -52,6 +52,19 @@ inline void runDueEvents()
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
+// Binds the socket to a loopback port the system chooses; that port, or 0 if it cannot.
+inline std::uint16_t bindLoopback(int fd)
+{
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0
+        || ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+        return 0;
+    return ntohs(address.sin_port);
+}
+
 // A raw pseudo-terminal pair of the test's own; the test plays the line's far end on master.
 class RawPty
 {
@@ -131,14 +144,9 @@ public:
     LoopbackPeer()
     {
         m_listen = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in address {};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        if (::bind(m_listen, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0
-            && ::listen(m_listen, 4) == 0
-            && ::getsockname(m_listen, reinterpret_cast<sockaddr*>(&address), &length) == 0)
-            port = ntohs(address.sin_port);
+        const std::uint16_t bound = bindLoopback(m_listen);
+        if (bound && ::listen(m_listen, 4) == 0)
+            port = bound;
     }
     ~LoopbackPeer()
     {
@@ -206,13 +214,7 @@ public:
     ClosedPort()
     {
         m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in address {};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        if (::bind(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0
-            && ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
-            port = ntohs(address.sin_port);
+        port = bindLoopback(m_fd);
     }
     ~ClosedPort() { ::close(m_fd); }
     std::uint16_t port = 0;

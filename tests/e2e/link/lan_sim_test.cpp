@@ -9,16 +9,6 @@ namespace {
 
 using testing::ElementsAre;
 
-sim::SimConfig chainOfThree(bool echo = false)
-{
-    sim::SimConfig config = sim::SimConfig::chain(3);
-    config.displays[0].values["BRI"] = {0x3C};
-    config.displays[1].values["BRI"] = {0x3D};
-    config.displays[2].values["BRI"] = {0x3E};
-    config.faults.echo = echo;
-    return config;
-}
-
 class LanSim : public SimFixture, public testing::Test
 {
 };

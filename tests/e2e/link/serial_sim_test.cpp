@@ -1,5 +1,6 @@
 // The exchange over a real pseudo-terminal against the simulated chain.
 #include "sim_fixture.h"
+#include "tests/support/case_name.h"
 
 #include <gmock/gmock.h>
 
@@ -7,15 +8,6 @@ namespace ordalis::test {
 namespace {
 
 using testing::ElementsAre;
-
-sim::SimConfig chainOfThree()
-{
-    sim::SimConfig config = sim::SimConfig::chain(3);
-    config.displays[0].values["BRI"] = {0x3C};
-    config.displays[1].values["BRI"] = {0x3D};
-    config.displays[2].values["BRI"] = {0x3E};
-    return config;
-}
 
 // How the line behaves, and what the exchange makes of it.
 struct LineCase
@@ -91,8 +83,7 @@ TEST_P(SerialAgainstSim, WriteReadAndReadAll)
     EXPECT_TRUE(app.ComPortOpen);
 }
 
-INSTANTIATE_TEST_SUITE_P(Lines, SerialAgainstSim, testing::ValuesIn(kLineCases),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Lines, SerialAgainstSim, testing::ValuesIn(kLineCases), rowName<LineCase>);
 
 class SerialSim : public SimFixture, public testing::Test
 {

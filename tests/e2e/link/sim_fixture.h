@@ -11,14 +11,13 @@
 #include "platform/qt_lan_connection.h"
 #include "platform/qt_serial_port.h"
 #include "platform/steady_clock.h"
-#include "sim/wall_sim.h"
+#include "tests/e2e/sim_runner.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <vector>
 
 namespace ordalis::test {
@@ -44,9 +43,20 @@ private:
     SteadyClock m_clock;
 };
 
+// Three displays whose brightness reads 3C, 3D and 3E.
+inline sim::SimConfig chainOfThree(bool echo = false)
+{
+    sim::SimConfig config = sim::SimConfig::chain(3);
+    config.displays[0].values["BRI"] = {0x3C};
+    config.displays[1].values["BRI"] = {0x3D};
+    config.displays[2].values["BRI"] = {0x3E};
+    config.faults.echo = echo;
+    return config;
+}
+
 // The application on the real serial port and sockets, talking to the in-process simulator.
 // Message boxes are recorded, not shown.
-class SimFixture
+class SimFixture : public SimRunner
 {
 public:
     static constexpr const char* kEarlierError = "earlier failure";
@@ -108,17 +118,6 @@ public:
         return connect();
     }
 
-    // Starts the simulator as configured, connecting nothing.
-    bool start(sim::SimConfig config)
-    {
-        sim = std::make_unique<sim::WallSim>(std::move(config));
-        if (!sim->start()) {
-            ADD_FAILURE() << sim->errorText();
-            return false;
-        }
-        return true;
-    }
-
     // What the connection keeper does on the home page's timer, then the event loop until
     // every connection has its outcome.
     bool keepConnections()
@@ -136,7 +135,6 @@ public:
     CTavrinApp app {Services {&clock, &prompts, &serialPorts, &lanConnections, &hosts}};
     CommandExchange exchange {app};
     ConnectionKeeper keeper {app};
-    std::unique_ptr<sim::WallSim> sim;
 
 private:
     bool connect()

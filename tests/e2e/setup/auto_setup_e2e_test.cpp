@@ -1,7 +1,7 @@
-#include "../sim_walls.h"
 #include "link/command_exchange.h"
 #include "setup/auto_setup_steps.h"
-#include "sim_fixture.h"
+#include "tests/e2e/link/sim_fixture.h"
+#include "tests/e2e/sim_walls.h"
 
 #include <QCoreApplication>
 

@@ -1,7 +1,7 @@
 #include "platform/qt_datagram_socket.h"
 #include "setup/display_search.h"
 #include "setup/probe_search.h"
-#include "sim_fixture.h"
+#include "tests/e2e/link/sim_fixture.h"
 
 #include <QElapsedTimer>
 #include <QHostAddress>

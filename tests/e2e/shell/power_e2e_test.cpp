@@ -9,16 +9,15 @@
 #include "setup/progress_box.h"
 #include "setup/ui_context.h"
 #include "setup/virtual_timer_service.h"
-#include "sim/wall_sim.h"
+#include "tests/e2e/sim_runner.h"
+#include "tests/gui/support/gui_fixture.h"
 #include "widgets/control_id.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -33,7 +32,7 @@ enum class Link { Serial, Lan };
 // The home page on the real serial port and sockets against a simulated 3 x 2 wall. Exchanges wait
 // in real time; the page's and the progress box's timers run on virtual time, so the box's ten
 // ticks cost nothing.
-class PowerE2eTest : public testing::TestWithParam<Link>
+class PowerE2eTest : public testing::TestWithParam<Link>, public SimRunner
 {
 protected:
     void SetUp() override
@@ -67,8 +66,7 @@ protected:
         } else {
             config.lan = sim::Endpoint {"127.0.0.1", 0};
         }
-        sim = std::make_unique<sim::WallSim>(config);
-        ASSERT_TRUE(sim->start()) << sim->errorText();
+        ASSERT_TRUE(start(config));
 
         if (GetParam() == Link::Lan) {
             app.ConnectionKind = 1;
@@ -102,22 +100,16 @@ protected:
     Pressed press(HomeControl button)
     {
         Pressed pressed;
-        QTimer poll;
-        poll.setInterval(0);
-        QObject::connect(&poll, &QTimer::timeout, [&] {
-            auto* box = qobject_cast<CProcessbox*>(QApplication::activeModalWidget());
-            if (!box)
-                return;
-            ++pressed.boxes;
-            pressed.title = findControl<QLabel>(box, ProcessboxControl::Title)->text();
-            while (box->isVisible() && pressed.ticks < 100) {
+        ModalDriver driver;
+        driver.on<CProcessbox>([&](CProcessbox& box) {
+            pressed.title = findControl<QLabel>(&box, ProcessboxControl::Title)->text();
+            while (box.isVisible() && pressed.ticks < 100) {
                 timers.advanceBy(CProcessbox::kTickMs);
                 ++pressed.ticks;
             }
         });
-        poll.start();
         QTest::mouseClick(findControl<QPushButton>(home.get(), button), Qt::LeftButton);
-        poll.stop();
+        pressed.boxes = driver.handled();
         return pressed;
     }
 
@@ -140,7 +132,6 @@ protected:
     FakeHostAddresses hosts;
     CTavrinApp app {Services {&clock, &prompts, &serialPorts, &lanConnections, &hosts}};
     UiContext ui {app, timers};
-    std::unique_ptr<sim::WallSim> sim;
     std::unique_ptr<CPAGE1> home;
 };
 

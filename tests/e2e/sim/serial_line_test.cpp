@@ -58,7 +58,7 @@ TEST_F(SerialWall, ReadFromDisplayFiveAnswersWithItsValue)
     EXPECT_EQ(traffic[0].direction, "pc");
     EXPECT_EQ(traffic[0].text, "read BRI from 5");
     EXPECT_EQ(traffic[1].direction, "d5");
-    EXPECT_EQ(test::hexOf(traffic[1].bytes), "07 05 00 42 52 49 3C 08");
+    EXPECT_EQ(ordalis::test::toHex(traffic[1].bytes), "07 05 00 42 52 49 3C 08");
     EXPECT_EQ(traffic[1].text, "reply BRI=3C from 5");
     EXPECT_GT(traffic[1].ms, traffic[0].ms);
 }

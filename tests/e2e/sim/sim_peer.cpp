@@ -3,7 +3,6 @@
 #include <arpa/inet.h>
 #include <cerrno>
 #include <chrono>
-#include <cstdio>
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -24,36 +23,6 @@ int remainingMs(Clock::time_point deadline)
 }
 
 } // namespace
-
-Bytes hex(std::string_view text)
-{
-    Bytes out;
-    int high = -1;
-    for (char c : text) {
-        if (c == ' ') {
-            continue;
-        }
-        const int d = c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
-        if (high < 0) {
-            high = d;
-        } else {
-            out.push_back(std::uint8_t(high << 4 | d));
-            high = -1;
-        }
-    }
-    return out;
-}
-
-std::string hexOf(const Bytes& bytes)
-{
-    std::string out;
-    char cell[4];
-    for (std::uint8_t b : bytes) {
-        std::snprintf(cell, sizeof cell, out.empty() ? "%02X" : " %02X", b);
-        out += cell;
-    }
-    return out;
-}
 
 Peer Peer::serial(const std::string& path)
 {

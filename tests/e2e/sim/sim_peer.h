@@ -1,15 +1,12 @@
 #pragma once
 
 #include "sim/sim_display.h"
+#include "tests/support/hex_bytes.h"
 
 #include <string>
 #include <string_view>
 
 namespace ordalis::sim::test {
-
-// "07 05 01 42 52 49 08" -> bytes, and back.
-Bytes hex(std::string_view text);
-std::string hexOf(const Bytes& bytes);
 
 // The PC's end of a pseudo-terminal or a TCP connection, written with plain POSIX calls. Every wait
 // sleeps in poll() until its deadline.
@@ -31,12 +28,15 @@ public:
     void close();
 
     bool send(const Bytes& bytes);
-    bool send(std::string_view hexText) { return send(hex(hexText)); }
+    bool send(std::string_view hexText) { return send(ordalis::test::hex(hexText)); }
     // Reads until 'count' bytes have come or the time is up.
     Bytes read(std::size_t count, int timeoutMs = 2000);
-    std::string readHex(std::size_t count, int timeoutMs = 2000) { return hexOf(read(count, timeoutMs)); }
+    std::string readHex(std::size_t count, int timeoutMs = 2000)
+    {
+        return ordalis::test::toHex(read(count, timeoutMs));
+    }
     // Everything that comes within 'ms'.
-    std::string quietFor(int ms) { return hexOf(read(4096, ms)); }
+    std::string quietFor(int ms) { return ordalis::test::toHex(read(4096, ms)); }
     // The other end closed the connection within the time.
     bool closedByPeer(int timeoutMs = 2000);
 

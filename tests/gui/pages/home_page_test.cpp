@@ -1,6 +1,6 @@
-#include "../case_name.h"
 #include "app/wall_geometry.h"
 #include "page_fixture.h"
+#include "tests/support/case_name.h"
 #include "widgets/wall_picture.h"
 
 #include <QHeaderView>
@@ -241,17 +241,6 @@ struct PowerCase
 
 class PowerTest : public PageFixture, public testing::WithParamInterface<PowerCase>
 {
-protected:
-    static std::vector<std::string> writtenFrames(const FakeSerialLine& line)
-    {
-        std::vector<std::string> frames;
-        for (const ReceivedFrame& frame : line.writes()) {
-            QByteArray bytes(reinterpret_cast<const char*>(frame.bytes.data()),
-                static_cast<qsizetype>(frame.bytes.size()));
-            frames.push_back(bytes.toHex(' ').toUpper().toStdString());
-        }
-        return frames;
-    }
 };
 
 TEST_P(PowerTest, AcknowledgedPowerRunsTheBoxForTenTicks)
@@ -261,35 +250,32 @@ TEST_P(PowerTest, AcknowledgedPowerRunsTheBoxForTenTicks)
     app.settings.ProjectId.current = 30;
     app.PendingPowerAction = 9;
     CPAGE1& page = home();
-    serial.replyToNextWrite({{20, {0x07, 0x01, 0x00, 0x50, 0x4F, 0x57, 0x01, 0x08}}});
+    line.replyToNextWrite({{20, {0x07, 0x01, 0x00, 0x50, 0x4F, 0x57, 0x01, 0x08}}});
 
-    int boxes = 0;
     int ticks = 0;
     std::int64_t openedAt = 0;
-    whileModal([&] { QTest::mouseClick(control<QPushButton>(&page, c.button), Qt::LeftButton); },
-        [&](QWidget* modal) {
-            ++boxes;
-            auto* box = qobject_cast<CProcessbox*>(modal);
-            ASSERT_NE(box, nullptr);
-            EXPECT_EQ(control<QLabel>(box, ProcessboxControl::Title)->text().toStdString(), c.title);
-            EXPECT_EQ(control<QLabel>(box, ProcessboxControl::Message)->text().toStdString(), c.message);
-            // The operator cannot close it.
-            QTest::keyClick(box, Qt::Key_Escape);
-            box->close();
-            EXPECT_TRUE(box->isVisible());
-            openedAt = clock.nowMs();
-            ticks = tickUntilClosed(*box);
-            EXPECT_EQ(control<QProgressBar>(box, ProcessboxControl::ProgressBar)->value(), 10);
-        });
+    ModalDriver driver;
+    driver.on<CProcessbox>([&](CProcessbox& box) {
+        EXPECT_EQ(control<QLabel>(&box, ProcessboxControl::Title)->text().toStdString(), c.title);
+        EXPECT_EQ(control<QLabel>(&box, ProcessboxControl::Message)->text().toStdString(), c.message);
+        // The operator cannot close it.
+        QTest::keyClick(&box, Qt::Key_Escape);
+        box.close();
+        EXPECT_TRUE(box.isVisible());
+        openedAt = clock.nowMs();
+        ticks = tickUntilClosed(box);
+        EXPECT_EQ(control<QProgressBar>(&box, ProcessboxControl::ProgressBar)->value(), 10);
+    });
+    QTest::mouseClick(control<QPushButton>(&page, c.button), Qt::LeftButton);
 
-    EXPECT_EQ(boxes, 1) << c.what;
+    EXPECT_EQ(driver.handled(), 1) << c.what;
     EXPECT_EQ(ticks, 10) << c.what;
     EXPECT_EQ(clock.nowMs() - openedAt, 5000);
-    EXPECT_EQ(writtenFrames(serial), std::vector<std::string> {c.frame}) << c.what;
+    EXPECT_EQ(toHex(line.writes()), std::vector<std::string> {c.frame}) << c.what;
     EXPECT_EQ(app.PendingPowerAction, c.action);
     EXPECT_EQ(ui.processbox.step, 0);
     EXPECT_FALSE(app.ComPortOpen);
-    EXPECT_FALSE(serial.isOpen());
+    EXPECT_FALSE(line.isOpen());
     EXPECT_EQ(app.settings.CommandTarget.current, 0x03);
     EXPECT_TRUE(prompts.messages().empty());
     // Power on assumes the project number again; power off leaves it.
@@ -303,15 +289,15 @@ TEST_P(PowerTest, SilentDisplayShowsTheExchangesMessageAndNoBox)
     app.PendingPowerAction = 9;
     CPAGE1& page = home();
 
-    int boxes = 0;
-    whileModal([&] { QTest::mouseClick(control<QPushButton>(&page, c.button), Qt::LeftButton); },
-        [&](QWidget*) { ++boxes; });
+    ModalDriver driver;
+    driver.on<CProcessbox>([](CProcessbox&) {});
+    QTest::mouseClick(control<QPushButton>(&page, c.button), Qt::LeftButton);
 
-    EXPECT_EQ(boxes, 0);
+    EXPECT_EQ(driver.handled(), 0);
     ASSERT_EQ(prompts.messages().size(), 1u);
     EXPECT_EQ(prompts.messages()[0].text, QStringLiteral("RS232 Not Ack !!"));
     EXPECT_EQ(prompts.messages()[0].icon, PromptIcon::Stop);
-    EXPECT_EQ(writtenFrames(serial), std::vector<std::string> {c.frame});
+    EXPECT_EQ(toHex(line.writes()), std::vector<std::string> {c.frame});
     EXPECT_EQ(app.PendingPowerAction, 9);
     EXPECT_EQ(app.settings.ProjectId.current, 30);
 }

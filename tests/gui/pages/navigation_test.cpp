@@ -1,7 +1,7 @@
-#include "../case_name.h"
 #include "page_fixture.h"
 #include "pages/about_box.h"
 #include "pages/page_table.h"
+#include "tests/support/case_name.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -243,7 +243,7 @@ TEST_F(NavigationTest, EverySwitchReleasesTheSerialPort)
         app.ComPortOpen = true;
         goTo(to);
         EXPECT_FALSE(app.ComPortOpen);
-        EXPECT_FALSE(serial.isOpen());
+        EXPECT_FALSE(line.isOpen());
     }
 }
 
@@ -296,22 +296,19 @@ INSTANTIATE_TEST_SUITE_P(Pages, LeaveTest,
 TEST_F(NavigationTest, AboutBoxShowsNameAndVersion)
 {
     CPageFrame* page = goTo(PageNumber::TestPattern);
-    int boxes = 0;
-    whileModal([&] { QTest::mouseClick(control<QPushButton>(page, FrameControl::About), Qt::LeftButton); },
-        [&](QWidget* modal) {
-            ++boxes;
-            auto* about = qobject_cast<CABOUTDLG*>(modal);
-            ASSERT_NE(about, nullptr);
-            EXPECT_EQ(about->windowTitle(), QStringLiteral("About Ordalis"));
-            auto* name = control<QLabel>(about, AboutControl::ProductName);
-            EXPECT_EQ(name->text(), QStringLiteral("Ordalis"));
-            EXPECT_TRUE(name->font().bold());
-            EXPECT_EQ(control<QLabel>(about, AboutControl::Version)->text(),
-                QStringLiteral("Software version Ver 2.1.1"));
-            EXPECT_EQ(about->palette().color(QPalette::Window), QColor(250, 250, 250));
-            QTest::mouseClick(control<QPushButton>(about, AboutControl::Ok), Qt::LeftButton);
-        });
-    EXPECT_EQ(boxes, 1);
+    ModalDriver driver;
+    driver.on<CABOUTDLG>([&](CABOUTDLG& about) {
+        EXPECT_EQ(about.windowTitle(), QStringLiteral("About Ordalis"));
+        auto* name = control<QLabel>(&about, AboutControl::ProductName);
+        EXPECT_EQ(name->text(), QStringLiteral("Ordalis"));
+        EXPECT_TRUE(name->font().bold());
+        EXPECT_EQ(control<QLabel>(&about, AboutControl::Version)->text(),
+            QStringLiteral("Software version Ver 2.1.1"));
+        EXPECT_EQ(about.palette().color(QPalette::Window), QColor(250, 250, 250));
+        QTest::mouseClick(control<QPushButton>(&about, AboutControl::Ok), Qt::LeftButton);
+    });
+    QTest::mouseClick(control<QPushButton>(page, FrameControl::About), Qt::LeftButton);
+    EXPECT_EQ(driver.handled(), 1);
     EXPECT_EQ(shownPage(), page);
 }
 
@@ -322,21 +319,21 @@ TEST_F(NavigationTest, WatchdogKeepsTheLanConnectionWhateverPageIsShown)
     app.DisplayList[0].address = QStringLiteral("10.1.1.1"); // no peer there: refused
     home();
     timers.advanceBy(999);
-    EXPECT_TRUE(lan.attempts().empty());
+    EXPECT_TRUE(network.attempts().empty());
     timers.advanceBy(1);
-    ASSERT_EQ(lan.attempts().size(), 1u);
-    EXPECT_EQ(lan.attempts()[0].address, QStringLiteral("10.1.1.1"));
-    EXPECT_EQ(lan.attempts()[0].port, 23);
+    ASSERT_EQ(network.attempts().size(), 1u);
+    EXPECT_EQ(network.attempts()[0].address, QStringLiteral("10.1.1.1"));
+    EXPECT_EQ(network.attempts()[0].port, 23);
 
     goTo(PageNumber::Colour);
-    lan.deliverEvents(); // the connect fails
+    network.deliverEvents(); // the connect fails
     timers.advanceBy(1000);
-    EXPECT_EQ(lan.attempts().size(), 2u);
+    EXPECT_EQ(network.attempts().size(), 2u);
 
     app.WatchdogPaused = true;
-    lan.deliverEvents();
+    network.deliverEvents();
     timers.advanceBy(3000);
-    EXPECT_EQ(lan.attempts().size(), 2u);
+    EXPECT_EQ(network.attempts().size(), 2u);
 }
 
 } // namespace

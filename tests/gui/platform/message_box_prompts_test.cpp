@@ -1,5 +1,5 @@
-#include "../case_name.h"
 #include "platform/message_box_prompts.h"
+#include "tests/support/case_name.h"
 
 #include <QAbstractButton>
 #include <QApplication>

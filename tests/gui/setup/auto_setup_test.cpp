@@ -1,7 +1,7 @@
-#include "gui_fixture.h"
 #include "setup/auto_setup_dialog.h"
 #include "setup/progress_box.h"
 #include "setup/run_auto_setup.h"
+#include "setup_fixture.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -27,6 +27,15 @@ std::string readPow(int id)
     return text;
 }
 
+// The read-back of displays 1 to count.
+std::vector<std::string> readPows(int count)
+{
+    std::vector<std::string> frames;
+    for (int id = 1; id <= count; ++id)
+        frames.push_back(readPow(id));
+    return frames;
+}
+
 std::string powReply(int id)
 {
     char text[32];
@@ -34,7 +43,7 @@ std::string powReply(int id)
     return text;
 }
 
-class AutoSetupTest : public testing::Test, public GuiFixture
+class AutoSetupTest : public testing::Test, public SetupFixture
 {
 protected:
     // The chain acknowledges each of 'writes' wall-wide writes, then the first 'answering'
@@ -75,13 +84,10 @@ TEST_F(AutoSetupTest, BottomLeftWallOfModel0TickByTick)
     bool succeeded = false;
     const Ticks sent = ticks(2, succeeded);
 
-    std::vector<std::string> check;
-    for (int id = 1; id <= 6; ++id)
-        check.push_back(readPow(id));
     EXPECT_THAT(sent,
         ElementsAre(ElementsAre(kCid), IsEmpty(), ElementsAre("07 00 02 4D 41 54 32 08"),
             ElementsAre("07 00 02 56 41 55 20 08"), IsEmpty(), IsEmpty(), ElementsAre(kVwf), IsEmpty(),
-            ElementsAre(kVws), IsEmpty(), ElementsAreArray(check), IsEmpty()));
+            ElementsAre(kVws), IsEmpty(), ElementsAreArray(readPows(6)), IsEmpty()));
     EXPECT_TRUE(succeeded);
     // Over the serial port nothing waits before the numbering.
     EXPECT_THAT(clock.sleeps(), testing::Not(testing::Contains(5000)));
@@ -128,12 +134,10 @@ TEST_F(AutoSetupTest, SortOnlyNumbersAndReadsBack)
     chainAnswers(1, 6);
     bool succeeded = false;
     const Ticks sent = ticks(3, succeeded);
-    std::vector<std::string> check;
-    for (int id = 1; id <= 6; ++id)
-        check.push_back(readPow(id));
     // Steps 0, 1, 2, 9, 10, 11.
     EXPECT_THAT(sent,
-        ElementsAre(ElementsAre(kCid), IsEmpty(), IsEmpty(), IsEmpty(), ElementsAreArray(check), IsEmpty()));
+        ElementsAre(
+            ElementsAre(kCid), IsEmpty(), IsEmpty(), IsEmpty(), ElementsAreArray(readPows(6)), IsEmpty()));
     EXPECT_TRUE(succeeded);
 }
 

@@ -1,8 +1,8 @@
-#include "gui_fixture.h"
 #include "pages/home_page.h"
 #include "pages/status_dialog.h"
 #include "setup/auto_setup_dialog.h"
 #include "setup/layout_wizard.h"
+#include "setup_fixture.h"
 
 #include <QLabel>
 
@@ -11,7 +11,7 @@
 namespace ordalis::test {
 namespace {
 
-class HomeButtonsTest : public testing::Test, public GuiFixture
+class HomeButtonsTest : public testing::Test, public SetupFixture
 {
 protected:
     HomeButtonsTest()

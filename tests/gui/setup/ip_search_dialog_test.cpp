@@ -1,5 +1,5 @@
-#include "gui_fixture.h"
 #include "setup/ip_search_dialog.h"
+#include "setup_fixture.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -13,7 +13,7 @@ namespace {
 using testing::ElementsAre;
 using C = IpSearchControl;
 
-class IpSearchDialogTest : public testing::Test, public GuiFixture
+class IpSearchDialogTest : public testing::Test, public SetupFixture
 {
 protected:
     IpSearchDialogTest()

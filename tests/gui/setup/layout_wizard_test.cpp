@@ -1,7 +1,8 @@
 #include "app/wall_geometry.h"
-#include "gui_fixture.h"
 #include "setup/ip_search_dialog.h"
 #include "setup/layout_wizard.h"
+#include "setup_fixture.h"
+#include "tests/support/case_name.h"
 #include "widgets/wall_picture.h"
 
 #include <QLabel>
@@ -17,7 +18,7 @@ namespace {
 using testing::ElementsAre;
 using W = WizardControl;
 
-class LayoutWizardTest : public testing::Test, public GuiFixture
+class LayoutWizardTest : public testing::Test, public SetupFixture
 {
 protected:
     LayoutWizardTest()
@@ -111,7 +112,7 @@ const KindCase kKindCases[] = {
         nullptr, "3. Display IP Settings:"},
 };
 
-class WizardKindTest : public testing::TestWithParam<KindCase>, public GuiFixture
+class WizardKindTest : public testing::TestWithParam<KindCase>, public SetupFixture
 {
 };
 
@@ -136,8 +137,7 @@ TEST_P(WizardKindTest, ShowsTheControlsOfTheKind)
     EXPECT_EQ(diagrams, 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Kinds, WizardKindTest, testing::ValuesIn(kKindCases),
-    [](const testing::TestParamInfo<KindCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Kinds, WizardKindTest, testing::ValuesIn(kKindCases), rowName<KindCase>);
 
 TEST_F(LayoutWizardTest, StoredKind2SwitchesToSerialWithTheFirstEntry)
 {

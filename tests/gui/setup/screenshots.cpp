@@ -1,20 +1,12 @@
 // Writes the set-up dialogs as PNG files for the documentation; scripts/screenshots runs it:
 //   xvfb-run -a build/dev/tests/gui/setup/setup_screenshots docs/screenshots
 // The dialogs run on the fake link and virtual timers with made-up answers.
-#include "app/ctavrin_app.h"
 #include "pages/status_dialog.h"
-#include "platform/fake_clock.h"
-#include "platform/fake_datagram_network.h"
-#include "platform/fake_host_addresses.h"
-#include "platform/fake_lan_network.h"
-#include "platform/fake_prompts.h"
-#include "platform/fake_serial_line.h"
 #include "setup/auto_setup_dialog.h"
 #include "setup/ip_search_dialog.h"
 #include "setup/layout_wizard.h"
 #include "setup/progress_box.h"
-#include "setup/ui_context.h"
-#include "setup/virtual_timer_service.h"
+#include "tests/gui/support/fake_ui.h"
 #include "widgets/control_id.h"
 #include "widgets/fonts.h"
 
@@ -34,14 +26,6 @@ std::vector<std::uint8_t> bytes(std::initializer_list<int> values)
     std::vector<std::uint8_t> out;
     for (int v : values)
         out.push_back(std::uint8_t(v));
-    return out;
-}
-
-std::vector<std::uint8_t> reply(int id, const char* code, std::vector<std::uint8_t> value)
-{
-    std::vector<std::uint8_t> out = bytes({0x07, id, 0x00, code[0], code[1], code[2]});
-    out.insert(out.end(), value.begin(), value.end());
-    out.push_back(0x08);
     return out;
 }
 
@@ -95,17 +79,13 @@ int main(int argc, char** argv)
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs/screenshots");
     Shots shots(folder);
 
-    FakeClock clock;
-    FakePrompts prompts;
-    FakeSerialLine line(clock);
-    FakeLanNetwork network(clock);
-    FakeHostAddresses hosts;
-    hosts.addresses = {QStringLiteral("192.0.2.5")};
-    CTavrinApp app(Services {&clock, &prompts, &line, &network, &hosts});
-    VirtualTimerService timers(clock);
-    FakeDatagramNetwork datagrams(clock);
-    UiContext ui {app, timers};
-    app.services.datagrams = &datagrams;
+    test::FakeApp fakes;
+    test::FakeUi fakeUi(fakes);
+    fakes.hosts.addresses = {QStringLiteral("192.0.2.5")};
+    CTavrinApp& app = fakes.app;
+    FakeSerialLine& line = fakes.line;
+    VirtualTimerService& timers = fakeUi.timers;
+    UiContext& ui = fakeUi.ui;
 
     app.WallColumns = 3;
     app.WallRows = 3;
@@ -139,7 +119,7 @@ int main(int argc, char** argv)
 
     // Discovery after a search with two wireless modules answering.
     app.settings.LanType.setBoth(1);
-    datagrams.answerEverySend(
+    fakeUi.datagrams.answerEverySend(
         {{120, "192.0.2.31,020000A1B2C3,WIFI-MODULE-1"}, {180, "192.0.2.32,020000A1B2C4,WIFI-MODULE-2"}});
     {
         CIpSearchDlg search(ui);
@@ -155,14 +135,8 @@ int main(int argc, char** argv)
     // Three displays, the second off.
     app.settings.DisplayModel.setBoth(0);
     const auto answer
-        = [&](const char* code, std::vector<std::pair<int, std::vector<std::uint8_t>>> replies) {
-              ScriptedReply scripted;
-              std::int64_t at = 20;
-              for (auto& [id, value] : replies) {
-                  scripted.push_back({at, reply(id, code, value)});
-                  at += 5;
-              }
-              line.replyToNextWrite(scripted);
+        = [&](const char* code, const std::vector<std::pair<int, std::vector<std::uint8_t>>>& replies) {
+              line.replyToNextWrite(test::readAllReplies(code, replies));
           };
     answer("POW", {{1, {1}}, {2, {0}}, {3, {1}}});
     answer("SER", {{1, text13("A3K0012345")}, {3, text13("A3K0012347")}});

@@ -1,5 +1,5 @@
-#include "gui_fixture.h"
 #include "pages/status_dialog.h"
+#include "setup_fixture.h"
 
 #include <QLabel>
 #include <QTableWidget>
@@ -11,7 +11,7 @@ namespace {
 
 using testing::ElementsAre;
 
-class StatusDialogTest : public testing::Test, public GuiFixture
+class StatusDialogTest : public testing::Test, public SetupFixture
 {
 protected:
     std::vector<std::string> row(const LogMessageDlg& dialog, int index)

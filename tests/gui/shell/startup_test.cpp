@@ -1,24 +1,15 @@
-#include "../case_name.h"
-#include "app/ctavrin_app.h"
 #include "link/command_exchange.h"
 #include "ordalis/init_instance.h"
 #include "pages/home_page.h"
-#include "platform/fake_clock.h"
-#include "platform/fake_host_addresses.h"
-#include "platform/fake_lan_network.h"
-#include "platform/fake_prompts.h"
-#include "platform/fake_serial_line.h"
-#include "setup/virtual_timer_service.h"
-#include "widgets/control_id.h"
+#include "tests/gui/support/gui_fixture.h"
+#include "tests/support/case_name.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -28,9 +19,11 @@ namespace ordalis::test {
 namespace {
 
 // The whole program on the fakes, with a settings store and a data folder of its own.
-class StartupTest : public testing::Test
+class StartupTest : public testing::Test, public FakeApp, public FakeUi
 {
 protected:
+    StartupTest() : FakeUi(static_cast<FakeApp&>(*this)) { }
+
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
@@ -56,22 +49,11 @@ protected:
     // Runs the program; onHome runs on the home page once it is up and must leave the program.
     void run(bool socketsReady, const std::function<void(CPAGE1&)>& onHome)
     {
-        int homes = 0;
-        QTimer first;
-        first.setSingleShot(true);
-        QObject::connect(&first, &QTimer::timeout, [&] {
-            auto* home = qobject_cast<CPAGE1*>(QApplication::activeModalWidget());
-            if (!home) {
-                ADD_FAILURE() << "the home page is not up";
-                return;
-            }
-            ++homes;
-            onHome(*home);
-        });
-        first.start(0);
+        ModalDriver driver;
+        driver.on<CPAGE1>(onHome);
         QSettings store(storePath(), QSettings::IniFormat);
         EXPECT_FALSE(InitInstance(app, store, timers, socketsReady));
-        EXPECT_EQ(homes, socketsReady ? 1 : 0);
+        EXPECT_EQ(driver.handled(), socketsReady ? 1 : 0);
     }
 
     static void pressExit(CPAGE1& home)
@@ -80,13 +62,6 @@ protected:
     }
 
     QTemporaryDir dir;
-    FakeClock clock;
-    FakePrompts prompts;
-    FakeSerialLine serial {clock};
-    FakeLanNetwork lan {clock};
-    FakeHostAddresses hosts;
-    CTavrinApp app {Services {&clock, &prompts, &serial, &lan, &hosts}};
-    VirtualTimerService timers {clock};
 };
 
 struct StoreCase
@@ -142,8 +117,8 @@ TEST_F(StartupTest, ChangesMadeWhileRunningAreWrittenAndThePortClosed)
         app.WallColumns = 4;
         pressExit(home);
     });
-    EXPECT_EQ(serial.lastOpenPath(), QStringLiteral("/dev/ttyS1"));
-    EXPECT_FALSE(serial.isOpen());
+    EXPECT_EQ(line.lastOpenPath(), QStringLiteral("/dev/ttyS1"));
+    EXPECT_FALSE(line.isOpen());
     EXPECT_FALSE(app.ComPortOpen);
     QSettings reread(storePath(), QSettings::IniFormat);
     reread.beginGroup(QStringLiteral("Standard"));

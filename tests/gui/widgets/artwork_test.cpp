@@ -1,3 +1,4 @@
+#include "tests/support/case_name.h"
 #include "widgets/artwork.h"
 
 #include <QDir>
@@ -76,8 +77,8 @@ TEST_P(ArtworkTest, HasItsSizeAndIsNotBlank)
     image.save(folder + QLatin1Char('/') + QString::fromStdString(c.name) + QStringLiteral(".png"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Pictures, ArtworkTest, ::testing::ValuesIn(pictureCases()),
-    [](const ::testing::TestParamInfo<PictureCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(
+    Pictures, ArtworkTest, ::testing::ValuesIn(pictureCases()), test::rowName<PictureCase>);
 
 // Pictures that mean different things must look different: a copy-and-paste slip that
 // hands out the same picture twice shows here.

@@ -1,5 +1,5 @@
-#include "../case_name.h"
 #include "app/ctavrin_app.h"
+#include "tests/support/case_name.h"
 #include "widgets/fonts.h"
 #include "widgets/wall_picture.h"
 

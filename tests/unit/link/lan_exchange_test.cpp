@@ -56,10 +56,6 @@ void PrintTo(const LanCase& c, std::ostream* os)
     *os << c.name;
 }
 
-const char* const kBrl5 = "07 05 02 42 52 4C 32 08";
-const char* const kAck5 = "07 05 00 42 52 4C 32 08";
-const char* const kBri5 = "07 05 01 42 52 49 08";
-const char* const kBriReply5 = "07 05 00 42 52 49 3C 08";
 const char* const kSingleNotAck = "127.0.0.10 Not Ack !";
 const char* const kSerialNotAck = "RS232 Not Ack !!";
 const char* const kNetworkNotAck = "Network Not Ack !!";
@@ -182,45 +178,44 @@ const LanCase kEachCases[] = {
 class LanExchangeBase : public LinkFixture
 {
 protected:
-    void run(const LanCase& c, ConnectionKind kind)
+    // The wall of this kind: the single record, or three displays (3 x 1); the displays named
+    // in unusable refuse their connection.
+    void useWall(ConnectionKind kind, const std::vector<int>& unusable)
     {
         std::vector<QString> addresses;
         if (kind == ConnectionKind::LanEach)
             addresses.assign(std::begin(kEach), std::end(kEach));
         else
             addresses.push_back(QString::fromLatin1(kSingle));
-        for (int display : c.unusable)
+        for (int display : unusable)
             network.peer(addresses[std::size_t(display) - 1], 23).refuses = true;
         useLan(kind, addresses);
+    }
+
+    void run(const LanCase& c, ConnectionKind kind)
+    {
+        useWall(kind, c.unusable);
         for (const PeerScript& p : c.peers) {
             peerOf(p.display).replyToNextSend(p.reply);
             if (p.closeAfterMs)
                 peerOf(p.display).closeAfterNextSend(*p.closeAfterMs);
         }
-        app.ShowErrorBoxes = c.showBoxes;
-        app.LastTargetId = 77; // whatever the last exchange left
-        CommandExchange exchange(app);
-        const std::int64_t start = clock.nowMs();
-
-        std::uint8_t value = 0xEE;
-        const bool ok = c.op == Op::Write ? exchange.WriteValue(c.target, c.code, c.value)
-                                          : exchange.ReadValue(c.target, c.code, value);
-
-        EXPECT_EQ(ok, c.ok);
-        std::vector<std::string> expectedSent;
-        for (const Sent& s : c.sent)
-            expectedSent.push_back(std::to_string(s.display) + ": " + s.bytes);
-        EXPECT_THAT(sentFrames(), ElementsAreArray(expectedSent));
-        EXPECT_EQ(value, c.readValue >= 0 ? c.readValue : 0xEE);
-        EXPECT_EQ(app.LastErrorText.toStdString(), c.error);
-        EXPECT_THAT(boxTexts(prompts.messages()), ElementsAreArray(boxTexts(c.boxes)));
-        EXPECT_EQ(clock.nowMs() - start, c.elapsedMs);
+        exchangeAndCheck(c);
+        EXPECT_THAT(sentFrames(), ElementsAreArray(framesOf(c.sent)));
         std::vector<int> status;
         for (const IPixy& record : app.DisplayList)
             status.push_back(record.status);
         EXPECT_THAT(status,
             ElementsAreArray(
                 c.statusAfter.empty() ? std::vector<int>(app.DisplayList.size(), 0) : c.statusAfter));
+    }
+
+    static std::vector<std::string> framesOf(const std::vector<Sent>& sent)
+    {
+        std::vector<std::string> frames;
+        for (const Sent& s : sent)
+            frames.push_back(std::to_string(s.display) + ": " + s.bytes);
+        return frames;
     }
 
     // Every frame each module received, in display order.
@@ -262,8 +257,7 @@ TEST_P(EachLanExchange, SendsWaitsAndJudges)
     run(GetParam(), ConnectionKind::LanEach);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, EachLanExchange, testing::ValuesIn(kEachCases),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, EachLanExchange, testing::ValuesIn(kEachCases), rowName<LanCase>);
 
 class LanExchangeLife : public LinkFixture, public testing::Test
 {
@@ -355,27 +349,16 @@ class LanRawSend : public LanExchangeBase, public testing::TestWithParam<RawCase
 TEST_P(LanRawSend, SendsAsTyped)
 {
     const RawCase& c = GetParam();
-    std::vector<QString> addresses;
-    if (c.kind == ConnectionKind::LanEach)
-        addresses.assign(std::begin(kEach), std::end(kEach));
-    else
-        addresses.push_back(QString::fromLatin1(kSingle));
-    for (int display : c.unusable)
-        network.peer(addresses[std::size_t(display) - 1], 23).refuses = true;
-    useLan(c.kind, addresses);
+    useWall(c.kind, c.unusable);
     CommandExchange exchange(app);
     const std::int64_t start = clock.nowMs();
     EXPECT_EQ(exchange.SendRaw(hex(c.bytes)), c.ok);
-    std::vector<std::string> expectedSent;
-    for (const Sent& s : c.sent)
-        expectedSent.push_back(std::to_string(s.display) + ": " + s.bytes);
-    EXPECT_THAT(sentFrames(), ElementsAreArray(expectedSent));
+    EXPECT_THAT(sentFrames(), ElementsAreArray(framesOf(c.sent)));
     EXPECT_EQ(app.LastErrorText.toStdString(), c.error);
     EXPECT_EQ(clock.nowMs() - start, c.elapsedMs);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, LanRawSend, testing::ValuesIn(kRawCases),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, LanRawSend, testing::ValuesIn(kRawCases), rowName<RawCase>);
 
 } // namespace
 } // namespace ordalis::test

@@ -1,13 +1,11 @@
 #pragma once
 
-#include "app/ctavrin_app.h"
+#include "link/command_exchange.h"
 #include "link/lan_link.h"
-#include "platform/fake_clock.h"
-#include "platform/fake_host_addresses.h"
-#include "platform/fake_lan_network.h"
-#include "platform/fake_prompts.h"
-#include "platform/fake_serial_line.h"
+#include "tests/support/case_name.h"
+#include "tests/support/fake_app.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -18,22 +16,6 @@
 
 namespace ordalis::test {
 
-using Bytes = std::vector<std::uint8_t>;
-
-// "07 05 00 42" -> bytes.
-inline Bytes hex(const char* text)
-{
-    Bytes bytes;
-    std::string digits;
-    for (const char* c = text; *c; ++c) {
-        if (*c != ' ')
-            digits.push_back(*c);
-    }
-    for (std::size_t i = 0; i + 1 < digits.size(); i += 2)
-        bytes.push_back(static_cast<std::uint8_t>(std::stoul(digits.substr(i, 2), nullptr, 16)));
-    return bytes;
-}
-
 // A piece of the line's answer arriving ms after the exchange started.
 inline ScriptedChunk at(std::int64_t ms, const char* bytes)
 {
@@ -42,34 +24,11 @@ inline ScriptedChunk at(std::int64_t ms, const char* bytes)
 
 enum class Op { Write, Read };
 
-inline std::string toHex(const Bytes& bytes)
-{
-    static const char* digits = "0123456789ABCDEF";
-    std::string text;
-    for (std::uint8_t b : bytes) {
-        if (!text.empty())
-            text.push_back(' ');
-        text.push_back(digits[b >> 4]);
-        text.push_back(digits[b & 15]);
-    }
-    return text;
-}
-
-inline std::vector<std::string> toHex(const std::vector<ReceivedFrame>& frames)
-{
-    std::vector<std::string> texts;
-    for (const ReceivedFrame& f : frames)
-        texts.push_back(toHex(f.bytes));
-    return texts;
-}
-
-// Display id's reply to a read of code: "07 id 00 <code letters> value 08".
-inline std::string replyText(int id, const char* code, const char* value)
-{
-    char head[32];
-    std::snprintf(head, sizeof head, "07 %02X 00 %02X %02X %02X ", id, code[0], code[1], code[2]);
-    return head + std::string(value) + " 08";
-}
+// Display 5's frames that the exchange tables share.
+inline constexpr const char* kBrl5 = "07 05 02 42 52 4C 32 08";
+inline constexpr const char* kAck5 = "07 05 00 42 52 4C 32 08";
+inline constexpr const char* kBri5 = "07 05 01 42 52 49 08";
+inline constexpr const char* kBriReply5 = "07 05 00 42 52 49 3C 08";
 
 // A message box as a test expects it.
 struct Box
@@ -95,7 +54,7 @@ inline std::vector<std::string> boxTexts(const std::vector<Box>& boxes)
 }
 
 // The application on the fake link and virtual clock.
-class LinkFixture
+class LinkFixture : public FakeApp
 {
 public:
     static constexpr const char* kEarlierError = "earlier failure";
@@ -137,13 +96,10 @@ public:
     // bytes), one after another from 20 ms on.
     void answerReadAll(const char* code, const std::vector<std::pair<int, const char*>>& displays)
     {
-        ScriptedReply replies;
-        std::int64_t at = 20;
-        for (const auto& [id, value] : displays) {
-            replies.push_back({at, hex(replyText(id, code, value).c_str())});
-            at += 5;
-        }
-        line.replyToNextWrite(std::move(replies));
+        std::vector<std::pair<int, Bytes>> values;
+        for (const auto& [id, value] : displays)
+            values.emplace_back(id, hex(value));
+        line.replyToNextWrite(readAllReplies(code, values));
     }
 
     FakeLanPeer& peerOf(int number)
@@ -151,12 +107,26 @@ public:
         return network.peer(app.DisplayList[std::size_t(number) - 1].address, 23);
     }
 
-    FakeClock clock;
-    FakePrompts prompts;
-    FakeSerialLine line {clock};
-    FakeLanNetwork network {clock};
-    FakeHostAddresses hosts;
-    CTavrinApp app {Services {&clock, &prompts, &line, &network, &hosts}};
+    // Runs a table row's WriteValue or ReadValue as a page does, and checks what every such row
+    // states: the result, the value a read stored (-1: none), the error text, the message boxes
+    // and the time spent. What went out on the link is the caller's to check.
+    template<typename Case> void exchangeAndCheck(const Case& c)
+    {
+        app.ShowErrorBoxes = c.showBoxes;
+        app.LastTargetId = 77; // whatever the last exchange left
+        CommandExchange exchange(app);
+        const std::int64_t start = clock.nowMs();
+
+        std::uint8_t value = 0xEE;
+        const bool ok = c.op == Op::Write ? exchange.WriteValue(c.target, c.code, c.value)
+                                          : exchange.ReadValue(c.target, c.code, value);
+
+        EXPECT_EQ(ok, c.ok);
+        EXPECT_EQ(value, c.readValue >= 0 ? c.readValue : 0xEE);
+        EXPECT_EQ(app.LastErrorText.toStdString(), c.error);
+        EXPECT_THAT(boxTexts(prompts.messages()), testing::ElementsAreArray(boxTexts(c.boxes)));
+        EXPECT_EQ(clock.nowMs() - start, c.elapsedMs);
+    }
 };
 
 } // namespace ordalis::test

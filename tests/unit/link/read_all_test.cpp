@@ -172,8 +172,7 @@ TEST_P(ReadAll, CollectsReplies)
     EXPECT_EQ(app.LastErrorText.toStdString(), LinkFixture::kEarlierError);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, ReadAll, testing::ValuesIn(kCases), [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, ReadAll, testing::ValuesIn(kCases), rowName<ReadAllCase>);
 
 class ReadAllLink : public LinkFixture, public testing::Test
 {

@@ -33,10 +33,6 @@ void PrintTo(const SerialCase& c, std::ostream* os)
     *os << c.name;
 }
 
-const char* const kBrl5 = "07 05 02 42 52 4C 32 08";
-const char* const kAck5 = "07 05 00 42 52 4C 32 08";
-const char* const kBri5 = "07 05 01 42 52 49 08";
-const char* const kBriReply5 = "07 05 00 42 52 49 3C 08";
 const char* const kNotAck = "RS232 Not Ack !!";
 const char* const kEarlier = LinkFixture::kEarlierError;
 
@@ -116,29 +112,12 @@ TEST_P(SerialExchange, SendsWaitsAndJudges)
     const SerialCase& c = GetParam();
     for (const ScriptedReply& reply : c.replies)
         line.replyToNextWrite(reply);
-    app.ShowErrorBoxes = c.showBoxes;
-    app.LastTargetId = 77; // whatever the last exchange left
-    CommandExchange exchange(app);
-    const std::int64_t start = clock.nowMs();
-
-    std::uint8_t value = 0xEE;
-    const bool ok = c.op == Op::Write ? exchange.WriteValue(c.target, c.code, c.value)
-                                      : exchange.ReadValue(c.target, c.code, value);
-
-    EXPECT_EQ(ok, c.ok);
+    exchangeAndCheck(c);
     EXPECT_THAT(toHex(line.writes()), ElementsAreArray(c.sent));
-    if (c.readValue >= 0)
-        EXPECT_EQ(value, c.readValue);
-    else
-        EXPECT_EQ(value, 0xEE);
-    EXPECT_EQ(app.LastErrorText.toStdString(), c.error);
-    EXPECT_THAT(boxTexts(prompts.messages()), ElementsAreArray(boxTexts(c.boxes)));
-    EXPECT_EQ(clock.nowMs() - start, c.elapsedMs);
     EXPECT_TRUE(app.ComPortOpen);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, SerialExchange, testing::ValuesIn(kSerialCases),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, SerialExchange, testing::ValuesIn(kSerialCases), rowName<SerialCase>);
 
 // The port cannot be opened: nothing is sent, and the failure shows a box or costs 100 ms.
 struct NotReadyCase
@@ -184,7 +163,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, SerialNotReady,
         NotReadyCase {"ReadQuiet", Op::Read, false, {}, 100},
         NotReadyCase {
             "ReadWithBox", Op::Read, true, {{"RS232 device is not ready !!", PromptIcon::Stop}}, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+    rowName<NotReadyCase>);
 
 class SerialPortLife : public LinkFixture, public testing::Test
 {

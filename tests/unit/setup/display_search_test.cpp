@@ -1,7 +1,8 @@
-#include "link_fixture.h"
 #include "platform/fake_datagram_network.h"
 #include "setup/display_search.h"
 #include "setup/probe_search.h"
+#include "tests/support/case_name.h"
+#include "tests/unit/link/link_fixture.h"
 
 #include <gmock/gmock.h>
 
@@ -55,8 +56,7 @@ TEST_P(ReplyTest, ParsesOrDrops)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Udp, ReplyTest, testing::ValuesIn(kReplyCases),
-    [](const testing::TestParamInfo<ReplyCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Udp, ReplyTest, testing::ValuesIn(kReplyCases), rowName<ReplyCase>);
 
 TEST(DisplaySearchNetworks, OneRequestPerDistinctNetwork)
 {
@@ -184,8 +184,7 @@ TEST_P(ModelNameTest, ReadsTheFirstDisplaysModelName)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Probe, ModelNameTest, testing::ValuesIn(kModelNameCases),
-    [](const testing::TestParamInfo<ModelNameCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Probe, ModelNameTest, testing::ValuesIn(kModelNameCases), rowName<ModelNameCase>);
 
 // The probe on the fake network: 192.168.1.20 is a module whose first display answers (after
 // the echo of the request), .21 accepts and stays silent, .22 talks but is no module; every

@@ -1,5 +1,5 @@
-#include "link_fixture.h"
 #include "pages/display_status.h"
+#include "tests/unit/link/link_fixture.h"
 
 #include <gmock/gmock.h>
 
@@ -108,26 +108,23 @@ TEST_F(StatusReaderTest, CycleWithOneDisplayOff)
     EXPECT_EQ(reader.step(), 1);
 
     const std::size_t before = line.writes().size();
-    answerReadAll("POW", {{1, "01"}, {2, "00"}, {3, "01"}});
-    EXPECT_EQ(reader.readStep(), 50);
-    answerReadAll("DIV", {{1, "11"}, {3, "31"}});
-    EXPECT_EQ(reader.readStep(), 50);
-    answerReadAll("MIN", {{1, "09"}, {3, "0D"}});
-    EXPECT_EQ(reader.readStep(), 50);
-    answerReadAll("RTT", {{1, "FB"}, {3, "28"}});
-    EXPECT_EQ(reader.readStep(), 50);
-    answerReadAll("RSF", {{1, "28"}, {3, "29"}});
-    EXPECT_EQ(reader.readStep(), 50);
-    answerReadAll("RS2", {{1, "00"}, {3, "01"}});
-    EXPECT_EQ(reader.readStep(), 50);
-    answerReadAll("ERR", {{1, "34 12 00 00"}, {3, "00 00 00 00"}});
-    EXPECT_EQ(reader.readStep(), 50);
-    answerReadAll("LMT", {{1, "46 00 00 00 3D 00 00 00"}, {3, "30 00 00 00 3C 00 00 00"}});
-    EXPECT_EQ(reader.readStep(), 50);
-    answerReadAll("OTT", {{1, "3C 00 00 00"}, {3, "3D 00 00 00"}});
-    EXPECT_EQ(reader.readStep(), 50);
-    answerReadAll("OTS", {{1, "78 00 00 00"}, {3, "00 00 00 00"}});
-    EXPECT_EQ(reader.readStep(), 50);
+    // One reading a step, the next 50 ms later; the backlight takes two reads in its one step.
+    const std::pair<const char*, std::vector<std::pair<int, const char*>>> readings[] = {
+        {"POW", {{1, "01"}, {2, "00"}, {3, "01"}}},
+        {"DIV", {{1, "11"}, {3, "31"}}},
+        {"MIN", {{1, "09"}, {3, "0D"}}},
+        {"RTT", {{1, "FB"}, {3, "28"}}},
+        {"RSF", {{1, "28"}, {3, "29"}}},
+        {"RS2", {{1, "00"}, {3, "01"}}},
+        {"ERR", {{1, "34 12 00 00"}, {3, "00 00 00 00"}}},
+        {"LMT", {{1, "46 00 00 00 3D 00 00 00"}, {3, "30 00 00 00 3C 00 00 00"}}},
+        {"OTT", {{1, "3C 00 00 00"}, {3, "3D 00 00 00"}}},
+        {"OTS", {{1, "78 00 00 00"}, {3, "00 00 00 00"}}},
+    };
+    for (const auto& [code, answers] : readings) {
+        answerReadAll(code, answers);
+        EXPECT_EQ(reader.readStep(), 50) << code;
+    }
     answerReadAll("BSL", {{1, "10"}, {3, "FF"}});
     answerReadAll("BSH", {{1, "01"}, {3, "00"}});
     clock.clearSleeps();

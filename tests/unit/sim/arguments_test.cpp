@@ -1,5 +1,5 @@
 #include "sim/sim_arguments.h"
-#include "tests/unit/sim/sim_bytes.h"
+#include "tests/support/hex_bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 namespace ordalis::sim {
 namespace {
 
-using test::hex;
+using ordalis::test::hex;
 
 SimConfig parse(const std::vector<std::string>& arguments)
 {

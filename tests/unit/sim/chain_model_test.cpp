@@ -1,6 +1,6 @@
 #include "sim/chain_model.h"
 #include "sim/frame_assembler.h"
-#include "tests/unit/sim/sim_bytes.h"
+#include "tests/support/hex_bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,8 @@
 namespace ordalis::sim {
 namespace {
 
-using test::hex;
-using test::hexOf;
+using ordalis::test::hex;
+using ordalis::test::toHex;
 
 // A chain with the given Monitor IDs in chain order; frames go in as bytes, answers come out as
 // hex text in the order they would go on the line.
@@ -44,7 +44,7 @@ public:
                 out.insert(out.end(), answer.bytes.begin(), answer.bytes.end());
             }
         }
-        return hexOf(out);
+        return toHex(out);
     }
 
 private:
@@ -283,7 +283,7 @@ TEST(ChainLimits, OnlyTheReachedDisplaysHear)
     std::vector<std::string> answers;
     for (const SimFrame& frame : frames) {
         for (const Answer& a : chain.model().hear(frame, reach)) {
-            answers.push_back(hexOf(a.bytes));
+            answers.push_back(toHex(a.bytes));
         }
     }
     EXPECT_EQ(answers, (std::vector<std::string> {"07 05 00 43 49 44 05 08", "07 05 00 50 4F 57 01 08"}));

@@ -1,5 +1,5 @@
 #include "sim/frame_assembler.h"
-#include "tests/unit/sim/sim_bytes.h"
+#include "tests/support/hex_bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 namespace ordalis::sim {
 namespace {
 
-using test::hex;
-using test::hexOf;
+using ordalis::test::hex;
+using ordalis::test::toHex;
 
 struct AssemblyCase
 {
@@ -48,10 +48,10 @@ TEST(FrameAssembly, CutsTheByteStreamIntoFrames)
         }
         std::vector<std::string> got;
         for (const SimFrame& f : frames) {
-            got.push_back(hexOf(f.bytes));
+            got.push_back(toHex(f.bytes));
         }
         EXPECT_EQ(got, std::vector<std::string>(c.frames.begin(), c.frames.end())) << c.what;
-        EXPECT_EQ(hexOf(skipped), c.skipped) << c.what;
+        EXPECT_EQ(toHex(skipped), c.skipped) << c.what;
         EXPECT_EQ(assembler.pendingBytes(), c.pending) << c.what;
     }
 }

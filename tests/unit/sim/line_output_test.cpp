@@ -1,5 +1,5 @@
 #include "sim/line_output.h"
-#include "tests/unit/sim/sim_bytes.h"
+#include "tests/support/hex_bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@ namespace ordalis::sim {
 namespace {
 
 using namespace std::chrono_literals;
-using test::hex;
-using test::hexOf;
+using ordalis::test::hex;
+using ordalis::test::toHex;
 using Time = LineOutput::Time;
 
 const Time t0 = Time {} + 1h;
@@ -24,7 +24,7 @@ public:
     {
         Bytes out;
         m_output.take(t0 + when, out, m_started);
-        return hexOf(out);
+        return toHex(out);
     }
     const std::vector<LineOutput::Started>& started() const { return m_started; }
 

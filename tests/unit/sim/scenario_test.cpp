@@ -1,12 +1,12 @@
 #include "sim/scenario_file.h"
-#include "tests/unit/sim/sim_bytes.h"
+#include "tests/support/hex_bytes.h"
 
 #include <gtest/gtest.h>
 
 namespace ordalis::sim {
 namespace {
 
-using test::hex;
+using ordalis::test::hex;
 
 TEST(Scenario, ReadsTheWallTheDisplaysAndTheFaults)
 {

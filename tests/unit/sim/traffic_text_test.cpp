@@ -1,13 +1,13 @@
 #include "sim/sim_frame.h"
 #include "sim/traffic_log.h"
-#include "tests/unit/sim/sim_bytes.h"
+#include "tests/support/hex_bytes.h"
 
 #include <gtest/gtest.h>
 
 namespace ordalis::sim {
 namespace {
 
-using test::hex;
+using ordalis::test::hex;
 
 TEST(TrafficText, DescribesWhatWentOverTheLine)
 {

@@ -1,12 +1,14 @@
 #pragma once
 
-#include "sim/sim_display.h"
-
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
-namespace ordalis::sim::test {
+namespace ordalis::test {
+
+using Bytes = std::vector<std::uint8_t>;
 
 // "07 05 01 42 52 49 08" -> bytes; spaces are ignored.
 inline Bytes hex(std::string_view text)
@@ -14,9 +16,8 @@ inline Bytes hex(std::string_view text)
     Bytes out;
     int high = -1;
     for (char c : text) {
-        if (c == ' ') {
+        if (c == ' ')
             continue;
-        }
         const int d = c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
         if (high < 0) {
             high = d;
@@ -28,7 +29,8 @@ inline Bytes hex(std::string_view text)
     return out;
 }
 
-inline std::string hexOf(const Bytes& bytes)
+// Bytes -> "07 05 01 42 52 49 08".
+inline std::string toHex(const Bytes& bytes)
 {
     std::string out;
     char cell[4];
@@ -39,4 +41,4 @@ inline std::string hexOf(const Bytes& bytes)
     return out;
 }
 
-} // namespace ordalis::sim::test
+} // namespace ordalis::test

@@ -16,4 +16,10 @@ template<typename Case> std::string caseName(const testing::TestParamInfo<Case>&
     return name;
 }
 
+// The test name a table row gives itself in `name`, already a valid identifier.
+template<typename Case> std::string rowName(const testing::TestParamInfo<Case>& info)
+{
+    return info.param.name;
+}
+
 } // namespace ordalis::test
