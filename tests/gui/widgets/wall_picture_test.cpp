@@ -401,19 +401,25 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct LabelCase
 {
+    const char* what;
     Wall wall;
     const char* upper;
     const char* lower;
 };
 
 const LabelCase kLabelCases[] = {
-    {{3, 2, kTopLeft, 0}, "RS232", "( PC )"},
-    {{3, 2, kTopLeft, 1}, "LAN", "( PC )"},
-    {{3, 2, kTopLeft, 2}, "LAN", "( PC )"},
-    {{3, 2, kTopLeft, 3}, "Wi-Fi", "( PC )"},
-    {{3, 2, kBottomLeft, 0}, "( PC )", "RS232"},
-    {{3, 2, kBottomLeft, 3}, "( PC )", "Wi-Fi"},
+    {"kind 0 top left", {3, 2, kTopLeft, 0}, "RS232", "( PC )"},
+    {"kind 1 top left", {3, 2, kTopLeft, 1}, "LAN", "( PC )"},
+    {"kind 2 top left", {3, 2, kTopLeft, 2}, "LAN", "( PC )"},
+    {"kind 3 top left", {3, 2, kTopLeft, 3}, "Wi-Fi", "( PC )"},
+    {"kind 0 bottom left", {3, 2, kBottomLeft, 0}, "( PC )", "RS232"},
+    {"kind 3 bottom left", {3, 2, kBottomLeft, 3}, "( PC )", "Wi-Fi"},
 };
+
+void PrintTo(const LabelCase& c, std::ostream* os)
+{
+    *os << c.what;
+}
 
 class PcLabelTest : public WallPictureTest, public ::testing::WithParamInterface<LabelCase>
 {
@@ -441,7 +447,7 @@ TEST_P(PcLabelTest, BoxShowsLinkWordAndPc)
     EXPECT_EQ(image.copy(0, 100, 80, 100), expected) << c.upper << " / " << c.lower;
 }
 
-INSTANTIATE_TEST_SUITE_P(Kinds, PcLabelTest, ::testing::ValuesIn(kLabelCases));
+INSTANTIATE_TEST_SUITE_P(Kinds, PcLabelTest, ::testing::ValuesIn(kLabelCases), test::caseName<LabelCase>);
 
 // ---- Command target -----------------------------------------------------------------------
 
