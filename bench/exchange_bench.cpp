@@ -11,10 +11,11 @@
 #include "link/command_exchange.h"
 #include "link/connection_keeper.h"
 #include "link/connection_wait.h"
-#include "platform/fake_host_addresses.h"
-#include "platform/fake_prompts.h"
+#include "tests/fakes/fake_host_addresses.h"
+#include "tests/fakes/fake_prompts.h"
 #include "platform/qt_lan_connection.h"
 #include "platform/qt_serial_port.h"
+#include "platform/event_loop_waiter.h"
 #include "platform/steady_clock.h"
 
 #include <QCoreApplication>
@@ -32,21 +33,20 @@ namespace {
 
 using namespace ordalis;
 
-// The real clock, keeping count of the pauses asked of it.
-class PauseCountingClock final : public Clock
+// The real waiter, keeping count of the pauses asked of it.
+class PauseCountingWaiter final : public EventLoopWaiter
 {
 public:
-    std::int64_t nowMs() const override { return m_clock.nowMs(); }
-    void sleepMs(std::int64_t ms) override
+    using EventLoopWaiter::EventLoopWaiter;
+    void pause(std::int64_t ms) override
     {
         if (ms > 0)
             m_paused += ms;
-        m_clock.sleepMs(ms);
+        EventLoopWaiter::pause(ms);
     }
     std::int64_t takePaused() { return std::exchange(m_paused, 0); }
 
 private:
-    SteadyClock m_clock;
     std::int64_t m_paused = 0;
 };
 
@@ -128,7 +128,8 @@ public:
                 && app.DisplayList[0].connection->state == CClientSocket::kStateWritable;
     }
 
-    PauseCountingClock clock;
+    SteadyClock clock;
+    PauseCountingWaiter waiter {clock};
 
 private:
     static constexpr int kComPort = 120;
@@ -140,12 +141,12 @@ private:
     QTemporaryDir m_data;
     Simulator m_sim;
     FakePrompts m_prompts;
-    QtSerialPortFactory m_serialPorts {clock};
-    QtLanConnectionFactory m_lanConnections {clock};
+    QtSerialPortFactory m_serialPorts {waiter};
+    QtLanConnectionFactory m_lanConnections {waiter};
     FakeHostAddresses m_hosts;
 
 public:
-    CTavrinApp app {Services {&clock, &m_prompts, &m_serialPorts, &m_lanConnections, &m_hosts}};
+    CTavrinApp app {Services {&clock, &waiter, &m_prompts, &m_serialPorts, &m_lanConnections, &m_hosts}};
     CommandExchange exchange {app};
 };
 
@@ -161,13 +162,13 @@ void exchangeTime(benchmark::State& state, bool serial, Op op)
     }
     std::uint8_t value = 0;
     std::int64_t paused = 0;
-    session.clock.takePaused(); // the connect's own pause is not the exchange's
+    session.waiter.takePaused(); // the connect's own pause is not the exchange's
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         const bool ok = op == Op::Write ? session.exchange.WriteValue(2, "BRL", std::uint8_t(value + 1))
                                         : session.exchange.ReadValue(2, "BRI", value);
         const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
-        const std::int64_t pauses = session.clock.takePaused();
+        const std::int64_t pauses = session.waiter.takePaused();
         paused += pauses;
         if (!ok) {
             state.SkipWithError(session.app.LastErrorText.toStdString().c_str());

@@ -5,6 +5,7 @@
 #include "online_session.h"
 
 #include <QCoreApplication>
+#include <QLoggingCategory>
 
 #include <iostream>
 #include <string>
@@ -20,6 +21,8 @@ void printToolHelp(std::ostream& out)
            "\n"
            "Options, before the command:\n"
            "  --help                      show this help; COMMAND --help shows a command's usage\n"
+           "  --trace                     print the link traffic on stderr: every frame sent and\n"
+           "                              received, with its time in ms, the deadlines and outcomes\n"
            "The wall:\n"
         << kWallOptionLines << "LINK, one of:\n"
         << kLinkOptionLines
@@ -74,6 +77,10 @@ int run(const std::vector<std::string>& args)
             printToolHelp(context.out);
             return kExitOk;
         }
+        if (arg == "--trace") {
+            QLoggingCategory::setFilterRules(QStringLiteral("ordalis.link.debug=true"));
+            continue;
+        }
         const std::string name = arg.substr(0, arg.find('='));
         if (isLinkOrWallSwitch(name)) {
             passed.push_back(arg);
@@ -119,6 +126,8 @@ int run(const std::vector<std::string>& args)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    // The traffic log's lines as they are, on stderr.
+    qSetMessagePattern(QStringLiteral("%{category}: %{message}"));
     std::vector<std::string> args(argv + 1, argv + argc);
     return run(args);
 }

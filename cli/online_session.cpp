@@ -161,7 +161,7 @@ private:
 class DevicePort final : public SerialPort
 {
 public:
-    DevicePort(Clock& clock, QString device) : m_port(clock), m_device(std::move(device)) { }
+    DevicePort(Waiter& waiter, QString device) : m_port(waiter), m_device(std::move(device)) { }
     bool open(const QString&, int inputQueue, int outputQueue) override
     {
         return m_port.open(m_device, inputQueue, outputQueue);
@@ -186,20 +186,20 @@ private:
 class DevicePortFactory final : public SerialPortFactory
 {
 public:
-    DevicePortFactory(Clock& clock, QString device) : m_clock(clock), m_device(std::move(device)) { }
-    std::unique_ptr<SerialPort> create() override { return std::make_unique<DevicePort>(m_clock, m_device); }
+    DevicePortFactory(Waiter& waiter, QString device) : m_waiter(waiter), m_device(std::move(device)) { }
+    std::unique_ptr<SerialPort> create() override { return std::make_unique<DevicePort>(m_waiter, m_device); }
 
 private:
-    Clock& m_clock;
+    Waiter& m_waiter;
     QString m_device;
 };
 
-std::unique_ptr<SerialPortFactory> serialPortsFor(Clock& clock, const OnlineOptions& options)
+std::unique_ptr<SerialPortFactory> serialPortsFor(Waiter& waiter, const OnlineOptions& options)
 {
     if (!options.serialDevice.isEmpty()) {
-        return std::make_unique<DevicePortFactory>(clock, options.serialDevice);
+        return std::make_unique<DevicePortFactory>(waiter, options.serialDevice);
     }
-    return std::make_unique<QtSerialPortFactory>(clock);
+    return std::make_unique<QtSerialPortFactory>(waiter);
 }
 
 } // namespace
@@ -367,12 +367,12 @@ OnlineSession::OnlineSession(const CliContext& context, const OnlineOptions& opt
     : m_context(context),
       m_options(options),
       m_prompts(context.err),
-      m_serialPorts(serialPortsFor(m_clock, options)),
+      m_serialPorts(serialPortsFor(m_waiter, options)),
       m_hosts(options.localAddresses.isEmpty()
               ? std::unique_ptr<HostAddresses>(std::make_unique<NetworkHostAddresses>())
               : std::make_unique<ListedHostAddresses>(options.localAddresses)),
-      m_app(Services {
-          &m_clock, &m_prompts, m_serialPorts.get(), &m_lanConnections, m_hosts.get(), &m_datagrams})
+      m_app(Services {&m_clock, &m_waiter, &m_prompts, m_serialPorts.get(), &m_lanConnections, m_hosts.get(),
+          &m_datagrams})
 {
     // As the pages call it: failures come back as LastErrorText, never as a box.
     m_app.ShowErrorBoxes = false;

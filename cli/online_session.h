@@ -11,6 +11,7 @@
 #include "platform/qt_datagram_socket.h"
 #include "platform/qt_lan_connection.h"
 #include "platform/serial_port.h"
+#include "platform/event_loop_waiter.h"
 #include "platform/steady_clock.h"
 
 #include <QString>
@@ -137,11 +138,13 @@ private:
     const CliContext& m_context;
     const OnlineOptions& m_options;
     SteadyClock m_clock;
+    // Waits run the event loop without a window: the sockets are served meanwhile.
+    EventLoopWaiter m_waiter {m_clock};
     StderrPrompts m_prompts;
     std::unique_ptr<SerialPortFactory> m_serialPorts;
-    QtLanConnectionFactory m_lanConnections {m_clock};
+    QtLanConnectionFactory m_lanConnections {m_waiter};
     std::unique_ptr<HostAddresses> m_hosts;
-    QtDatagramSocketFactory m_datagrams {m_clock};
+    QtDatagramSocketFactory m_datagrams {m_waiter};
     CTavrinApp m_app;
     CommandExchange m_exchange {m_app};
     ConnectionKeeper m_keeper {m_app};

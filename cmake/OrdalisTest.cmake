@@ -21,7 +21,7 @@ function(ordalis_add_test name)
   else()
     set(main ordalis_test_main_core)
   endif()
-  target_link_libraries(${name} PRIVATE ${T_LIBS} ${main} GTest::gmock ordalis_warnings)
+  target_link_libraries(${name} PRIVATE ${T_LIBS} ordalis_fakes ${main} GTest::gmock ordalis_warnings)
   # Shared test headers are included from the top: "tests/support/...".
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   target_compile_definitions(${name} PRIVATE

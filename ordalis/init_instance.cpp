@@ -5,7 +5,7 @@
 #include "link/serial_link.h"
 #include "pages/home_page.h"
 #include "platform/prompts.h"
-#include "setup/ui_context.h"
+#include "widgets/ui_context.h"
 
 #include <QHostAddress>
 #include <QUdpSocket>

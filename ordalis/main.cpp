@@ -1,13 +1,14 @@
 #include "app/ctavrin_app.h"
 #include "app/settings_store.h"
 #include "ordalis/init_instance.h"
+#include "platform/event_loop_waiter.h"
 #include "platform/message_box_prompts.h"
 #include "platform/network_host_addresses.h"
 #include "platform/qt_datagram_socket.h"
 #include "platform/qt_lan_connection.h"
 #include "platform/qt_serial_port.h"
 #include "platform/steady_clock.h"
-#include "setup/qt_timer_service.h"
+#include "platform/qt_timer_service.h"
 #include "widgets/artwork.h"
 #include "widgets/fonts.h"
 
@@ -25,14 +26,16 @@ int main(int argc, char** argv)
     InstallFontSubstitutes();
 
     SteadyClock clock;
+    EventLoopWaiter waiter(clock);
     MessageBoxPrompts prompts;
-    QtSerialPortFactory serialPorts(clock);
-    QtLanConnectionFactory lanConnections(clock);
+    QtSerialPortFactory serialPorts(waiter);
+    QtLanConnectionFactory lanConnections(waiter);
     NetworkHostAddresses hostAddresses;
-    QtDatagramSocketFactory datagrams(clock);
-    QtTimerService timers;
+    QtDatagramSocketFactory datagrams(waiter);
+    QtTimerService timers(waiter);
 
-    CTavrinApp app(Services {&clock, &prompts, &serialPorts, &lanConnections, &hostAddresses, &datagrams});
+    CTavrinApp app(
+        Services {&clock, &waiter, &prompts, &serialPorts, &lanConnections, &hostAddresses, &datagrams});
     QSettings store(QString::fromLatin1(kSettingsOrganization), QString::fromLatin1(kSettingsApplication));
     InitInstance(app, store, timers, SocketsLibraryReady());
     return 0;

@@ -3,12 +3,15 @@
 #include "cli_command.h"
 #include "link/lan_link.h"
 #include "online_session.h"
-#include "pages/display_status.h"
-#include "setup/auto_setup_steps.h"
-#include "setup/display_search.h"
-#include "setup/probe_search.h"
+#include "rules/display_status_reader.h"
+#include "rules/auto_setup_steps.h"
+#include "rules/display_status_reader.h"
+#include "rules/display_search.h"
+#include "rules/probe_search.h"
 
 #include <QString>
+
+#include <functional>
 
 namespace ordalis::cli {
 
@@ -16,11 +19,34 @@ namespace {
 
 constexpr CommandCode kPow("POW");
 constexpr std::uint8_t kAllDisplays = 0;
-constexpr int kPowerPauseMs = 5000; // the progress box's ten ticks after a power write
 
 std::string text(const QString& value)
 {
     return value.toUtf8().toStdString();
+}
+
+// The progress box's bar has no place here.
+class NoBar final : public StepProgress
+{
+public:
+    void advanceBar() override { }
+};
+
+// Runs a timed operation as the progress box does, a step every tick; onTick hears of each.
+bool runTicks(OnlineSession& session, const TimedOperation& operation,
+    const std::function<void(int tick, int step, bool failed)>& onTick)
+{
+    NoBar bar;
+    TimedContext timed {session.app(), bar};
+    std::uint8_t step = 0;
+    for (int tick = 1;; ++tick) {
+        session.pause(kStepTickMs);
+        const int ran = step;
+        const StepResult result = runStep(operation.steps, step, timed, kStepTickMs);
+        onTick(tick, ran, result.phase == StepPhase::Failed);
+        if (result.phase != StepPhase::Continue)
+            return result.phase == StepPhase::Succeeded;
+    }
 }
 
 int power(const CliContext& context, const std::vector<std::string>& args)
@@ -34,21 +60,15 @@ int power(const CliContext& context, const std::vector<std::string>& args)
     }
     OnlineSession session(context, options);
     session.connect();
-    if (!session.exchange().WriteValue(kAllDisplays, kPow, options.positional[0] == "on" ? 1 : 0)) {
+    const bool on = options.positional[0] == "on";
+    if (!session.exchange().WriteValue(kAllDisplays, kPow, on ? 1 : 0)) {
         return session.failed();
     }
     if (options.has("--wait")) {
-        session.pause(kPowerPauseMs);
+        runTicks(session, on ? powerOnOperation() : powerOffOperation(), [](int, int, bool) { });
     }
     return kExitOk;
 }
-
-// The progress box's bar has no place here.
-class NoBar final : public StepProgress
-{
-public:
-    void advanceBar() override { }
-};
 
 int autoSetup(const CliContext& context, const std::vector<std::string>& args)
 {
@@ -64,23 +84,10 @@ int autoSetup(const CliContext& context, const std::vector<std::string>& args)
     session.connect();
     CTavrinApp& app = session.app();
     app.PendingPowerAction = sortOnly ? AutoSetupSteps::kSortOnly : AutoSetupSteps::kFullAutoSetup;
-
-    const TimedStepTable table = AutoSetupSteps::table();
-    const TimedOperation& operation = AutoSetupSteps::operationFor(table, app);
-    NoBar bar;
-    std::uint8_t step = 0;
-    bool ok = false;
-    for (int tick = 1;; ++tick) {
-        session.pause(kStepTickMs);
-        const int ran = step;
-        StepContext stepContext {app, bar, step};
-        const bool ended = RunTimedStep(operation, stepContext);
-        context.out << "tick " << tick << ": step " << ran << (stepContext.ok ? "" : " failed") << std::endl;
-        if (ended) {
-            ok = stepContext.ok;
-            break;
-        }
-    }
+    const bool ok = runTicks(session, AutoSetupSteps::operation(options.kind, sortOnly),
+        [&](int tick, int step, bool failed) {
+            context.out << "tick " << tick << ": step " << step << (failed ? " failed" : "") << std::endl;
+        });
     if (!ok && !app.LastErrorText.isEmpty()) {
         context.err << text(app.LastErrorText) << '\n';
     }

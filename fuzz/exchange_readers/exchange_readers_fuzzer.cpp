@@ -14,11 +14,12 @@
 #include "link/command_exchange.h"
 #include "link/lan_link.h"
 #include "link/serial_link.h"
-#include "platform/fake_clock.h"
-#include "platform/fake_host_addresses.h"
-#include "platform/fake_lan_network.h"
-#include "platform/fake_prompts.h"
-#include "platform/fake_serial_line.h"
+#include "tests/fakes/fake_clock.h"
+#include "tests/fakes/virtual_waiter.h"
+#include "tests/fakes/fake_host_addresses.h"
+#include "tests/fakes/fake_lan_network.h"
+#include "tests/fakes/fake_prompts.h"
+#include "tests/fakes/fake_serial_line.h"
 
 #include <array>
 #include <cstdint>
@@ -102,11 +103,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int maxCount = head[5] % 32 + 1;
 
     FakeClock clock;
+    VirtualWaiter waiter(clock);
     FakePrompts prompts;
-    FakeSerialLine line(clock);
-    FakeLanNetwork network(clock);
+    FakeSerialLine line(clock, waiter);
+    FakeLanNetwork network(clock, waiter);
     FakeHostAddresses hosts;
-    CTavrinApp app(Services {&clock, &prompts, &line, &network, &hosts});
+    CTavrinApp app(Services {&clock, &waiter, &prompts, &line, &network, &hosts});
     app.ShowErrorBoxes = (head[0] & 0x10) != 0;
     app.LastTargetId = head[4];
     app.settings.ComPort.setBoth(1);
@@ -178,8 +180,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     case 2: {
         std::vector<std::uint8_t> ids(static_cast<std::size_t>(maxCount));
         std::vector<std::uint8_t> values(std::size_t(maxCount * use.valueLength));
-        const int count = exchange.ReadAllDisplays(use.code, ids, values, maxCount, use.valueLength);
-        check(count == CommandExchange::kReadAllFailed || count <= maxCount);
+        const std::optional<std::uint8_t> count
+            = exchange.ReadAllDisplays(use.code, ids, values, maxCount, use.valueLength);
+        check(!count || *count <= maxCount);
         reads = link == 2 ? kDisplays : 3 * maxCount + 1;
         break;
     }

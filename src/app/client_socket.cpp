@@ -1,21 +1,43 @@
 #include "app/client_socket.h"
 
 #include "platform/prompts.h"
+#include "platform/waiter.h"
 
 #include <span>
 
 namespace ordalis {
 
-CClientSocket::CClientSocket(std::unique_ptr<LanConnection> transport, Prompts* prompts)
-    : m_transport(std::move(transport)), m_prompts(prompts)
+CClientSocket::CClientSocket(std::unique_ptr<LanConnection> transport, Prompts* prompts, Waiter* waiter)
+    : m_transport(std::move(transport)), m_prompts(prompts), m_waiter(waiter)
 {
     m_transport->setListener(this);
 }
 
 CClientSocket::~CClientSocket()
 {
+    if (m_waiter)
+        m_waiter->forget(this);
     m_transport->setListener(nullptr);
     m_transport->close();
+}
+
+void CClientSocket::deliver(std::function<void()> event)
+{
+    if (m_waiter)
+        m_waiter->deliver(this, std::move(event));
+    else
+        event();
+}
+
+void CClientSocket::onReadable()
+{
+    if (m_receiveHeld)
+        return;
+    m_receiveHeld = true;
+    deliver([this] {
+        m_receiveHeld = false;
+        OnReceive();
+    });
 }
 
 void CClientSocket::OnConnect(int errorCode)

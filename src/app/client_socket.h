@@ -4,15 +4,18 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
 namespace ordalis {
 
 class Prompts;
+class Waiter;
 
 // One TCP connection to a display's LAN module, with the state the exchange and the
-// connection keeper look at. The events arrive from the transport on the GUI thread.
+// connection keeper look at. The events arrive from the transport on the GUI thread; those that
+// come while the program waits are handled after the wait, so an exchange keeps its reply.
 class CClientSocket : public LanConnectionListener
 {
 public:
@@ -24,8 +27,9 @@ public:
 
     static constexpr int kRingSize = 256;
 
-    // prompts shows the out-of-band message box; it may be null (no box).
-    CClientSocket(std::unique_ptr<LanConnection> transport, Prompts* prompts);
+    // prompts shows the out-of-band message box; it may be null (no box). waiter holds the events
+    // that come during a wait; null handles them at once.
+    CClientSocket(std::unique_ptr<LanConnection> transport, Prompts* prompts, Waiter* waiter = nullptr);
     CClientSocket(const CClientSocket&) = delete;
     CClientSocket& operator=(const CClientSocket&) = delete;
     // Shuts the connection down in both directions.
@@ -52,14 +56,29 @@ public:
     std::vector<std::uint8_t> takeBytes(int count);
 
 private:
-    void onConnected(int error) override { OnConnect(error); }
-    void onWritable() override { OnSend(); }
-    void onReadable() override { OnReceive(); }
-    void onOutOfBand() override { OnOutOfBandData(); }
-    void onClosed() override { OnClose(); }
+    void onConnected(int error) override
+    {
+        deliver([this, error] { OnConnect(error); });
+    }
+    void onWritable() override
+    {
+        deliver([this] { OnSend(); });
+    }
+    void onReadable() override;
+    void onOutOfBand() override
+    {
+        deliver([this] { OnOutOfBandData(); });
+    }
+    void onClosed() override
+    {
+        deliver([this] { OnClose(); });
+    }
+    void deliver(std::function<void()> event);
 
     std::unique_ptr<LanConnection> m_transport;
     Prompts* m_prompts;
+    Waiter* m_waiter;
+    bool m_receiveHeld = false; // one held readability event stands for all that come meanwhile
 };
 
 } // namespace ordalis

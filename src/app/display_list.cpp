@@ -15,7 +15,7 @@ IPixy makeRecord(const QString& address, std::int32_t monitorId)
     IPixy record;
     record.address = address;
     record.monitorId = monitorId;
-    record.status = 255;
+    record.status = IPixy::kRebuildConnection;
     return record;
 }
 

@@ -26,7 +26,10 @@ struct IPixy
     std::int32_t column = 0;
     std::int32_t row = 0;
     std::int32_t monitorId = 0;
-    std::uint8_t status = 255; // 255: the connection keeper rebuilds the connection
+    // The connection keeper rebuilds the connection of a record with this status.
+    static constexpr std::uint8_t kRebuildConnection = 255;
+
+    std::uint8_t status = kRebuildConnection;
     std::unique_ptr<CClientSocket> connection;
 };
 

@@ -1,31 +1,29 @@
 #pragma once
 
+#include "link/link_backends.h"
 #include "protocol/command_code.h"
 
 #include <QString>
 
 #include <cstdint>
-#include <functional>
+#include <optional>
 #include <span>
 
 namespace ordalis {
 
 class CTavrinApp;
-enum class PromptIcon;
 
 // Sends a command frame over the link that ConnectionKind selects and waits for its
-// acknowledgement or reply. Stateless: LastErrorText, LastTargetId and ShowErrorBoxes are the
-// application's. Every operation blocks until its reply deadline at most.
+// acknowledgement or reply. Each operation has one body over the link's backend. Stateless:
+// LastErrorText, LastTargetId and ShowErrorBoxes are the application's. Every operation waits
+// until its reply deadline at most, through the application's waiter.
 class CommandExchange
 {
 public:
-    static constexpr std::uint8_t kReadAllFailed = 255;
-    static constexpr std::int64_t kPauseAfterSerialWriteMs = 10;
-    static constexpr std::int64_t kPauseAfterRawSendMs = 50;
     static constexpr std::int64_t kPauseInsteadOfBoxMs = 100;
     static constexpr std::int64_t kPauseBetweenAttemptsMs = 100;
 
-    explicit CommandExchange(CTavrinApp& app) : m_app(app) { }
+    explicit CommandExchange(CTavrinApp& app);
 
     // The link can carry a frame for this Monitor ID; opens the serial port when needed.
     bool EnsureLinkReady(std::uint8_t monitorId, int openMode);
@@ -34,10 +32,10 @@ public:
     bool WriteValue(std::uint8_t target, CommandCode code, std::uint8_t value);
     // target: 1-100 that Monitor ID, otherwise Monitor ID 1.
     bool ReadValue(std::uint8_t target, CommandCode code, std::uint8_t& value);
-    // Reads code from all displays: reply i gives ids[i] and values[i*n .. i*n+n-1]. Returns the
-    // number of replies collected (never more than the arrays hold), or 255 when the link is
-    // not usable.
-    std::uint8_t ReadAllDisplays(CommandCode code, std::span<std::uint8_t> ids,
+    // Reads code from all displays: reply i gives ids[i] and values[i*n .. i*n+n-1]. The number
+    // of replies collected (never more than the arrays hold), or nothing when the link is not
+    // usable.
+    std::optional<std::uint8_t> ReadAllDisplays(CommandCode code, std::span<std::uint8_t> ids,
         std::span<std::uint8_t> values, int maxCount, int valueLength);
     // One LAN connection per display: writes the frame (Monitor ID 0, code, value) over display
     // number's own connection, acknowledged by that display as any write to it is. The auto
@@ -49,22 +47,19 @@ public:
     bool SendRaw(std::span<const std::uint8_t> bytes);
 
 private:
-    using Reader = std::function<bool(std::span<std::uint8_t>)>;
-
-    bool fail(const QString& text, PromptIcon icon);
-    bool failNotAck(const QString& address);
-    bool writeSerial(
-        std::uint8_t id, CommandCode code, std::uint8_t value, std::span<const std::uint8_t> frame);
-    bool writeSingleLan(std::uint8_t id, std::span<const std::uint8_t> frame);
-    bool writeEachLan(
-        std::uint8_t target, std::uint8_t id, CommandCode code, std::span<const std::uint8_t> frame);
-    bool writeToRecord(int number, CommandCode code, std::span<const std::uint8_t> frame);
-    bool readReply(const Reader& read, std::uint8_t id, std::uint8_t& value);
-    int collectReplies(const Reader& read, CommandCode code, std::span<std::uint8_t> ids,
-        std::span<std::uint8_t> values, int limit, int valueLength);
-    QString firstRecordAddress() const;
+    ExchangeBackend& backend();
+    bool fail(const QString& text, PromptIcon icon = PromptIcon::Stop);
+    bool failSend(int display, FrameUse use);
+    bool writeToAll(CommandCode code, std::uint8_t value, std::span<const std::uint8_t> frame);
+    bool acknowledged(int display, CommandCode code);
+    bool readReply(int display, std::uint8_t id, std::uint8_t& value);
+    int collectReplies(CommandCode code, std::span<std::uint8_t> ids, std::span<std::uint8_t> values,
+        std::size_t limit, std::size_t valueLength);
 
     CTavrinApp& m_app;
+    SerialBackend m_serial;
+    SingleLanBackend m_singleLan;
+    EachLanBackend m_eachLan;
 };
 
 } // namespace ordalis

@@ -7,12 +7,10 @@ namespace ordalis {
 
 namespace {
 
-constexpr std::uint8_t kRebuildStatus = 255;
-
 bool needsRebuild(const IPixy& record)
 {
     const CClientSocket& socket = *record.connection;
-    return record.status == kRebuildStatus || socket.connectedFlag == 0
+    return record.status == IPixy::kRebuildConnection || socket.connectedFlag == 0
         || socket.state == CClientSocket::kStateFailed;
 }
 

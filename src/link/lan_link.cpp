@@ -1,10 +1,12 @@
 #include "link/lan_link.h"
 
 #include "app/ctavrin_app.h"
+#include "link/traffic_log.h"
 #include "platform/clock.h"
 #include "platform/host_addresses.h"
 #include "platform/lan_connection.h"
 #include "platform/prompts.h"
+#include "platform/waiter.h"
 
 #include <algorithm>
 
@@ -52,13 +54,13 @@ void LanLink::connectRecord(IPixy& target, bool single)
             m_app.services.prompts->message(QStringLiteral("Could not create new socket"));
         return;
     }
-    auto socket = std::make_unique<CClientSocket>(std::move(transport), m_app.services.prompts);
+    auto socket = std::make_unique<CClientSocket>(std::move(transport), m_app.services.prompts, m_app.services.waiter);
     CClientSocket* raw = socket.get();
     target.connection = std::move(socket);
     raw->transport().connectTo(target.address, port());
     if (single)
         raw->connectedFlag = 1;
-    m_app.services.clock->sleepMs(kPauseAfterConnectMs);
+    m_app.services.waiter->pause(kPauseAfterConnectMs);
 }
 
 void LanLink::ConnectDisplaySocket(int number)
@@ -102,8 +104,10 @@ bool LanLink::SendToDisplay(int number, std::span<const std::uint8_t> bytes)
     if (!target || !target->connection || target->connection->state != CClientSocket::kStateWritable)
         return false;
     DrainDisplaySocket(number);
+    qCDebug(lcLink).noquote() << m_app.services.clock->nowMs() << "ms: sent to" << target->address
+                              << hexText(bytes);
     target->connection->transport().send(bytes);
-    m_app.services.clock->sleepMs(kPauseAfterSendMs);
+    m_app.services.waiter->pause(kPauseAfterSendMs);
     return true;
 }
 
@@ -124,13 +128,21 @@ bool LanLink::ReceiveFromDisplay(int number, std::span<std::uint8_t> destination
     while (count < wanted) {
         // Never more than still wanted: the rest of a reply stays for the next receive.
         const std::int64_t got = transport.read(std::span(buffer).subspan(count, wanted - count));
-        if (got < 0)
+        if (got < 0) {
+            qCDebug(lcLink).noquote() << clock.nowMs() << "ms: connection to" << target->address << "closed";
             return false;
+        }
+        if (got > 0)
+            qCDebug(lcLink).noquote() << clock.nowMs() << "ms: received from" << target->address
+                                      << hexText(std::span(buffer).subspan(count, std::size_t(got)));
         count += static_cast<std::size_t>(got);
         if (count == wanted || got > 0)
             continue;
-        if (clock.nowMs() >= deadline)
+        if (clock.nowMs() >= deadline) {
+            qCDebug(lcLink).noquote() << clock.nowMs() << "ms: deadline" << deadline << "ms passed with"
+                                      << count << "of" << wanted << "bytes";
             return false;
+        }
         // Sleeps in the kernel until bytes come, the connection closes or the deadline passes.
         transport.waitForReadable(deadline);
     }

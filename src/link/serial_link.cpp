@@ -2,6 +2,7 @@
 
 #include "app/ctavrin_app.h"
 #include "link/port_names.h"
+#include "link/traffic_log.h"
 #include "platform/clock.h"
 
 #include <algorithm>
@@ -54,8 +55,11 @@ bool SerialLink::purge()
 
 bool SerialLink::write(std::span<const std::uint8_t> bytes)
 {
+    qCDebug(lcLink).noquote() << m_app.services.clock->nowMs() << "ms: sent to" << m_app.portName
+                              << hexText(bytes);
     if (isOpen() && m_app.ComPortHandle->write(bytes, kWriteLimitMs))
         return true;
+    qCDebug(lcLink).noquote() << m_app.services.clock->nowMs() << "ms: the write failed; port closed";
     close();
     return false;
 }
@@ -76,11 +80,17 @@ bool SerialLink::ReadSerialExact(std::span<std::uint8_t> destination)
         // Never more than still wanted: the rest of a reply stays for the next read.
         const int got = m_app.ComPortHandle->read(std::span(buffer).subspan(count, wanted - count), deadline);
         if (got < 0) {
+            qCDebug(lcLink).noquote() << clock.nowMs() << "ms: the port failed; closed";
             close();
             return false;
         }
-        if (got == 0)
+        if (got == 0) {
+            qCDebug(lcLink).noquote() << clock.nowMs() << "ms: deadline" << deadline << "ms passed with"
+                                      << count << "of" << wanted << "bytes";
             return false;
+        }
+        qCDebug(lcLink).noquote() << clock.nowMs() << "ms: received"
+                                  << hexText(std::span(buffer).subspan(count, std::size_t(got)));
         count += static_cast<std::size_t>(got);
     }
     std::copy_n(buffer.begin(), wanted, destination.begin());

@@ -1,6 +1,6 @@
 #include "pages/about_box.h"
 
-#include "setup/dialog_units.h"
+#include "widgets/dialog_units.h"
 #include "widgets/artwork.h"
 #include "widgets/control_id.h"
 

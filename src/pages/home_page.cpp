@@ -4,6 +4,7 @@
 #include "app/display_list.h"
 #include "app/project_id.h"
 #include "app/wall_geometry.h"
+#include "protocol/value_names.h"
 #include "link/command_exchange.h"
 #include "link/serial_link.h"
 #include "pages/page_factory.h"
@@ -11,8 +12,9 @@
 #include "setup/layout_wizard.h"
 #include "setup/progress_box.h"
 #include "setup/run_auto_setup.h"
-#include "setup/timer_service.h"
-#include "setup/ui_context.h"
+#include "platform/timer_service.h"
+#include "platform/waiter.h"
+#include "widgets/ui_context.h"
 #include "widgets/artwork.h"
 #include "widgets/control_id.h"
 #include "widgets/report_list.h"
@@ -28,17 +30,6 @@
 namespace ordalis {
 
 namespace {
-
-// Indexed by "Display Model"; row 4 is shown with the name of row 3.
-constexpr std::array<const char*, 7> kModelNames {
-    "KV-870",
-    "KV-760 series",
-    "KV-650",
-    "KV-650E",
-    "KV-650E",
-    "KV-430",
-    "KV-320",
-};
 
 struct ListColumn
 {
@@ -70,9 +61,8 @@ bool isLanEach(const CTavrinApp& app)
 
 QString CPAGE1::modelName(int displayModel)
 {
-    if (displayModel < 0 || displayModel >= static_cast<int>(kModelNames.size()))
-        return QString();
-    return QString::fromLatin1(kModelNames[displayModel]);
+    const std::string_view name = SummaryModelName(displayModel);
+    return QString::fromLatin1(name.data(), qsizetype(name.size()));
 }
 
 CPAGE1::CPAGE1(UiContext& ui, PageSwitcher::Factory pageFactory)
@@ -150,6 +140,8 @@ CPAGE1::CPAGE1(UiContext& ui, PageSwitcher::Factory pageFactory)
 
 CPAGE1::~CPAGE1()
 {
+    if (Waiter* waiter = app().services.waiter)
+        waiter->forget(this);
     m_switcher.closeAll();
 }
 
@@ -313,7 +305,7 @@ void CPAGE1::powerAll(bool on)
         return;
     app().PendingPowerAction = on ? 0 : 1;
     {
-        CProcessbox box(ui(), this);
+        CProcessbox box(ui(), on ? powerOnOperation() : powerOffOperation(), this);
         box.run();
     }
     if (on)
@@ -351,6 +343,16 @@ void CPAGE1::OnTimer()
 }
 
 void CPAGE1::handlePageRequest(int sender, int action)
+{
+    // A request that arrives while the program waits stays queued until the wait is over.
+    if (Waiter* waiter = app().services.waiter) {
+        waiter->deliver(this, [this, sender, action] { switchFor(sender, action); });
+        return;
+    }
+    switchFor(sender, action);
+}
+
+void CPAGE1::switchFor(int sender, int action)
 {
     if (action == static_cast<int>(PageAction::Exit)) {
         LeaveProgram();

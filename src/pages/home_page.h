@@ -74,6 +74,7 @@ protected:
     void onExit() override;
 
 private:
+    void switchFor(int sender, int action);
     void onPowerOn();
     void onPowerOff();
     void powerAll(bool on);

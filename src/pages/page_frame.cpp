@@ -3,7 +3,7 @@
 #include "app/ctavrin_app.h"
 #include "link/serial_link.h"
 #include "pages/about_box.h"
-#include "setup/ui_context.h"
+#include "widgets/ui_context.h"
 #include "widgets/artwork.h"
 #include "widgets/control_id.h"
 

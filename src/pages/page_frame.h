@@ -1,7 +1,7 @@
 #pragma once
 
 #include "pages/page_table.h"
-#include "setup/dialog_units.h"
+#include "widgets/dialog_units.h"
 
 #include <QColor>
 #include <QDialog>

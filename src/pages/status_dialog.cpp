@@ -2,9 +2,9 @@
 
 #include "app/ctavrin_app.h"
 #include "link/serial_link.h"
-#include "setup/dialog_units.h"
-#include "setup/timer_service.h"
-#include "setup/ui_context.h"
+#include "widgets/dialog_units.h"
+#include "platform/timer_service.h"
+#include "widgets/ui_context.h"
 #include "widgets/control_id.h"
 #include "widgets/report_list.h"
 
@@ -12,16 +12,8 @@
 #include <QPushButton>
 #include <QTableWidget>
 
-#include <array>
 
 namespace ordalis {
-
-namespace {
-
-constexpr std::array<int, DisplayStatusReader::kMaxColumns> kColumnWidths {
-    30, 120, 120, 50, 50, 60, 50, 70, 70, 70, 110, 90, 90, 70};
-
-} // namespace
 
 bool LogMessageDlg::s_tickInProgress = false;
 
@@ -34,7 +26,7 @@ LogMessageDlg::LogMessageDlg(UiContext& ui, QWidget* parent) : QDialog(parent), 
 
     int listWidth = 4;
     for (int column = 0; column < m_reader.columnCount(); ++column)
-        listWidth += kColumnWidths[std::size_t(column)];
+        listWidth += DisplayStatusReader::columns()[std::size_t(column)].width;
     const int margin = du.x(7);
     setFixedSize(listWidth + 2 * margin, du.y(250));
 
@@ -47,7 +39,7 @@ LogMessageDlg::LogMessageDlg(UiContext& ui, QWidget* parent) : QDialog(parent), 
     m_list->setGeometry(margin, du.y(22), listWidth, du.y(196));
     m_list->setHorizontalHeaderLabels(DisplayStatusReader::headings(ui.app.settings.DisplayModel.current));
     for (int column = 0; column < m_reader.columnCount(); ++column)
-        m_list->setColumnWidth(column, kColumnWidths[std::size_t(column)]);
+        m_list->setColumnWidth(column, DisplayStatusReader::columns()[std::size_t(column)].width);
     makeReportList(*m_list);
 
     const int buttonTop = du.y(226);
@@ -65,11 +57,8 @@ LogMessageDlg::LogMessageDlg(UiContext& ui, QWidget* parent) : QDialog(parent), 
     setControlId(ok, StatusControl::Ok);
     ok->hide();
 
-    m_reader.statusChanged = [this](const QString& text) {
-        m_status->setText(text);
-        // Readings block this thread: show the text before one starts.
-        m_status->repaint();
-    };
+    // The waits of a reading keep the window painting: the text shows while it runs.
+    m_reader.statusChanged = [this](const QString& text) { m_status->setText(text); };
 
     m_timer = ui.timers.createTimer([this] { OnTimer(); });
     m_timer->start(DisplayStatusReader::kStartPeriodMs);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pages/display_status.h"
+#include "rules/display_status_reader.h"
 
 #include <QDialog>
 

@@ -4,8 +4,8 @@
 
 namespace ordalis {
 
-// Monotonic milliseconds and sleeping. Everything that waits on time goes through this,
-// so tests can run it on virtual time.
+// Monotonic milliseconds. Nothing sleeps on it: every wait goes through the Waiter, which keeps
+// the window alive, and tests run both on virtual time.
 class Clock
 {
 public:
@@ -13,9 +13,6 @@ public:
 
     // Milliseconds since an arbitrary fixed start; never goes backwards.
     virtual std::int64_t nowMs() const = 0;
-
-    // Blocks the calling thread for ms milliseconds (0 or less returns at once).
-    virtual void sleepMs(std::int64_t ms) = 0;
 };
 
 } // namespace ordalis

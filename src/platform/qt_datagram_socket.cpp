@@ -1,6 +1,6 @@
 #include "platform/qt_datagram_socket.h"
 
-#include "platform/clock.h"
+#include "platform/waiter.h"
 
 #include <QHostAddress>
 #include <QNetworkDatagram>
@@ -13,7 +13,7 @@ namespace {
 class QtDatagramSocket final : public DatagramSocket
 {
 public:
-    explicit QtDatagramSocket(Clock& clock) : m_clock(clock) { }
+    explicit QtDatagramSocket(Waiter& waiter) : m_waiter(waiter) { }
 
     bool bind(std::uint16_t port) override
     {
@@ -32,15 +32,9 @@ public:
 
     bool waitForDatagram(std::int64_t deadlineMs) override
     {
-        while (!m_socket.hasPendingDatagrams()) {
-            const std::int64_t left = deadlineMs - m_clock.nowMs();
-            if (left <= 0 || m_socket.state() != QAbstractSocket::BoundState)
-                return false;
-            if (!m_socket.waitForReadyRead(static_cast<int>(left)) && !m_socket.hasPendingDatagrams()
-                && m_socket.error() != QAbstractSocket::SocketTimeoutError)
-                return false; // broken: waiting again would return at once
-        }
-        return true;
+        return m_waiter.waitUntil(deadlineMs, [this] {
+            return m_socket.hasPendingDatagrams() || m_socket.state() != QAbstractSocket::BoundState;
+        }) && m_socket.hasPendingDatagrams();
     }
 
     bool hasDatagram() override { return m_socket.hasPendingDatagrams(); }
@@ -52,7 +46,7 @@ public:
     }
 
 private:
-    Clock& m_clock;
+    Waiter& m_waiter;
     QUdpSocket m_socket;
 };
 
@@ -60,7 +54,7 @@ private:
 
 std::unique_ptr<DatagramSocket> QtDatagramSocketFactory::create()
 {
-    return std::make_unique<QtDatagramSocket>(m_clock);
+    return std::make_unique<QtDatagramSocket>(m_waiter);
 }
 
 } // namespace ordalis

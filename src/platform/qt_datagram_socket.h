@@ -4,18 +4,17 @@
 
 namespace ordalis {
 
-class Clock;
+class Waiter;
 
-// The real UDP sockets, on QUdpSocket. Waits sleep in the kernel until the deadline that the
-// clock sets.
+// The real UDP sockets, on QUdpSocket. Their waits go through the waiter.
 class QtDatagramSocketFactory final : public DatagramSocketFactory
 {
 public:
-    explicit QtDatagramSocketFactory(Clock& clock) : m_clock(clock) { }
+    explicit QtDatagramSocketFactory(Waiter& waiter) : m_waiter(waiter) { }
     std::unique_ptr<DatagramSocket> create() override;
 
 private:
-    Clock& m_clock;
+    Waiter& m_waiter;
 };
 
 } // namespace ordalis

@@ -3,9 +3,6 @@
 #include <QHostAddress>
 #include <QMetaObject>
 
-#include <algorithm>
-#include <climits>
-
 #ifdef Q_OS_WIN
 #include <winsock2.h>
 #else
@@ -14,7 +11,7 @@
 
 namespace ordalis {
 
-QtLanConnection::QtLanConnection(Clock& clock) : m_clock(clock)
+QtLanConnection::QtLanConnection(Waiter& waiter) : m_waiter(waiter)
 {
     connect(&m_socket, &QTcpSocket::connected, this, &QtLanConnection::onConnected);
     connect(&m_socket, &QTcpSocket::errorOccurred, this, &QtLanConnection::onError);
@@ -58,11 +55,11 @@ std::int64_t QtLanConnection::send(std::span<const std::uint8_t> bytes)
     if (m_socket.state() != QAbstractSocket::ConnectedState)
         return -1;
     // A failing write reports the close: that waits for the event loop like every other event.
-    m_inWait = true;
+    m_inCall = true;
     const qint64 queued = m_socket.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
     // The GUI thread sleeps after a send: push the bytes out now rather than from the event loop.
     m_socket.flush();
-    m_inWait = false;
+    m_inCall = false;
     return queued;
 }
 
@@ -71,9 +68,9 @@ void QtLanConnection::pullArrived()
     if (m_socket.state() != QAbstractSocket::ConnectedState)
         return;
     // A zero wait moves what the system holds into the socket's buffer without sleeping.
-    m_inWait = true;
+    m_inCall = true;
     m_socket.waitForReadyRead(0);
-    m_inWait = false;
+    m_inCall = false;
 }
 
 std::int64_t QtLanConnection::read(std::span<std::uint8_t> dest)
@@ -91,22 +88,12 @@ std::int64_t QtLanConnection::read(std::span<std::uint8_t> dest)
 
 bool QtLanConnection::waitForReadable(std::int64_t deadlineMs)
 {
-    for (;;) {
-        if (m_socket.bytesAvailable() > 0)
-            return true;
-        if (m_socket.state() != QAbstractSocket::ConnectedState)
-            return false;
-        const std::int64_t left = deadlineMs - m_clock.nowMs();
-        if (left <= 0)
-            return false;
-        m_inWait = true;
-        const bool arrived
-            = m_socket.waitForReadyRead(static_cast<int>(std::min<std::int64_t>(left, INT_MAX)));
-        m_inWait = false;
-        if (arrived)
-            return true;
-        // A time-out loops to the deadline check; any other failure has closed the socket.
-    }
+    if (m_socket.bytesAvailable() > 0)
+        return true;
+    // A closed connection keeps what it had buffered readable; once that is read, nothing comes.
+    return m_waiter.waitUntil(deadlineMs, [this] {
+        return m_socket.bytesAvailable() > 0 || m_socket.state() != QAbstractSocket::ConnectedState;
+    }) && m_socket.bytesAvailable() > 0;
 }
 
 void QtLanConnection::dropUrgentNotifier()
@@ -132,7 +119,7 @@ void QtLanConnection::close()
 
 void QtLanConnection::report(std::function<void(LanConnectionListener&)> event)
 {
-    if (!m_inWait) {
+    if (!m_inCall) {
         if (m_listener)
             event(*m_listener);
         return;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/clock.h"
 #include "platform/lan_connection.h"
+#include "platform/waiter.h"
 
 #include <QObject>
 #include <QSocketNotifier>
@@ -12,15 +12,17 @@
 
 namespace ordalis {
 
-// The real LAN connection on QTcpSocket. Qt runs a socket's signals from inside its own
-// waitFor… calls; those that fire while this object waits are handed to the listener only
-// after the wait, from the event loop, so an exchange keeps the bytes it waits for.
+// The real LAN connection on QTcpSocket. Its waits go through the waiter, whose event loop reads
+// the socket as bytes come. Qt runs a socket's signals from inside its own calls; those that fire
+// inside this object's read or send reach the listener afterwards, from the event loop. Holding
+// them during the program's waits is the listener's business (the exchange's connections hold
+// theirs, so an exchange keeps the bytes it waits for).
 class QtLanConnection final : public QObject, public LanConnection
 {
     Q_OBJECT
 
 public:
-    explicit QtLanConnection(Clock& clock);
+    explicit QtLanConnection(Waiter& waiter);
     ~QtLanConnection() override;
 
     void setListener(LanConnectionListener* listener) override { m_listener = listener; }
@@ -38,11 +40,11 @@ private:
     void onError(QAbstractSocket::SocketError error);
     void onUrgentData();
 
-    Clock& m_clock;
+    Waiter& m_waiter;
     QTcpSocket m_socket;
     std::unique_ptr<QSocketNotifier> m_urgent;
     LanConnectionListener* m_listener = nullptr;
-    bool m_inWait = false; // inside our own wait, read or send: events go to the event loop
+    bool m_inCall = false; // inside our own read or send: events go to the event loop
     bool m_connected = false;
     bool m_connectReported = false;
 };
@@ -50,11 +52,11 @@ private:
 class QtLanConnectionFactory final : public LanConnectionFactory
 {
 public:
-    explicit QtLanConnectionFactory(Clock& clock) : m_clock(clock) { }
-    std::unique_ptr<LanConnection> create() override { return std::make_unique<QtLanConnection>(m_clock); }
+    explicit QtLanConnectionFactory(Waiter& waiter) : m_waiter(waiter) { }
+    std::unique_ptr<LanConnection> create() override { return std::make_unique<QtLanConnection>(m_waiter); }
 
 private:
-    Clock& m_clock;
+    Waiter& m_waiter;
 };
 
 } // namespace ordalis

@@ -1,7 +1,6 @@
 #include "platform/qt_serial_port.h"
 
-#include <algorithm>
-#include <climits>
+#include "platform/clock.h"
 
 namespace ordalis {
 
@@ -15,14 +14,9 @@ bool isFatal(QSerialPort::SerialPortError error)
         || error == QSerialPort::ResourceError;
 }
 
-int waitSlice(std::int64_t leftMs)
-{
-    return static_cast<int>(std::min<std::int64_t>(leftMs, INT_MAX));
-}
-
 } // namespace
 
-QtSerialPort::QtSerialPort(Clock& clock) : m_clock(clock)
+QtSerialPort::QtSerialPort(Waiter& waiter) : m_waiter(waiter)
 {
     QObject::connect(&m_port, &QSerialPort::errorOccurred, &m_port,
         [this](QSerialPort::SerialPortError error) { onError(error); });
@@ -75,60 +69,45 @@ bool QtSerialPort::write(std::span<const std::uint8_t> bytes, std::int64_t limit
 {
     if (!m_port.isOpen())
         return false;
-    const std::int64_t deadline = m_clock.nowMs() + limitMs;
+    const std::int64_t deadline = m_waiter.clock().nowMs() + limitMs;
     const qint64 queued = m_port.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
     if (queued != qint64(bytes.size()))
         return false;
-    while (m_port.bytesToWrite() > 0) {
-        const std::int64_t left = deadline - m_clock.nowMs();
-        if (left <= 0)
-            return false;
-        m_inWait = true;
-        const bool progressed = m_port.waitForBytesWritten(waitSlice(left));
-        m_inWait = false;
-        if (m_failed) {
-            close();
-            return false;
-        }
-        if (!progressed && m_port.error() != QSerialPort::TimeoutError)
-            return false;
-        m_port.clearError();
+    // Hands the device what it takes now; the event loop writes the rest as it drains.
+    m_port.flush();
+    m_inWait = true;
+    const bool written = m_waiter.waitUntil(deadline, [this] { return m_port.bytesToWrite() == 0 || broken(); });
+    m_inWait = false;
+    if (m_failed) {
+        close();
+        return false;
     }
-    return true;
+    return written && m_port.isOpen();
 }
 
 int QtSerialPort::read(std::span<std::uint8_t> dest, std::int64_t deadlineMs)
 {
     if (dest.empty())
         return 0;
-    for (;;) {
-        if (!m_port.isOpen())
-            return -1;
-        // waitForReadyRead sees only bytes that arrive after it starts: look first.
-        if (m_port.bytesAvailable() > 0) {
-            const qint64 got = m_port.read(reinterpret_cast<char*>(dest.data()), qint64(dest.size()));
-            return got < 0 ? -1 : static_cast<int>(got);
-        }
-        // A deadline already passed still takes what the driver holds: a zero wait polls it once.
-        const std::int64_t left = std::max<std::int64_t>(deadlineMs - m_clock.nowMs(), 0);
+    if (!m_port.isOpen())
+        return -1;
+    if (m_port.bytesAvailable() == 0) {
+        // A zero wait moves what the driver already holds into the buffer, so a deadline that has
+        // passed still takes it; the waiter then sleeps until more comes.
         m_inWait = true;
-        const bool arrived = m_port.waitForReadyRead(waitSlice(left));
+        m_port.waitForReadyRead(0);
+        m_waiter.waitUntil(deadlineMs, [this] { return m_port.bytesAvailable() > 0 || broken(); });
         m_inWait = false;
-        if (m_failed) {
-            close();
-            return -1;
-        }
-        if (arrived)
-            continue;
-        if (m_port.error() != QSerialPort::TimeoutError && m_port.error() != QSerialPort::NoError) {
-            close();
-            return -1;
-        }
-        m_port.clearError();
-        if (left == 0)
-            return 0;
-        // Qt rounds its own time-out: the deadline is checked again on the clock.
     }
+    if (m_failed || !m_port.isOpen()) {
+        close();
+        return -1;
+    }
+    m_port.clearError();
+    if (m_port.bytesAvailable() == 0)
+        return 0;
+    const qint64 got = m_port.read(reinterpret_cast<char*>(dest.data()), qint64(dest.size()));
+    return got < 0 ? -1 : static_cast<int>(got);
 }
 
 void QtSerialPort::onError(QSerialPort::SerialPortError error)

@@ -1,18 +1,18 @@
 #pragma once
 
-#include "platform/clock.h"
 #include "platform/serial_port.h"
+#include "platform/waiter.h"
 
 #include <QSerialPort>
 
 namespace ordalis {
 
-// The real serial port. Waits run in waitForReadyRead/waitForBytesWritten, which sleep in the
-// kernel on the descriptor for the time left until the deadline.
+// The real serial port. Its waits go through the waiter: the event loop reads the descriptor as
+// bytes come and sleeps in the kernel until then or the deadline.
 class QtSerialPort final : public SerialPort
 {
 public:
-    explicit QtSerialPort(Clock& clock);
+    explicit QtSerialPort(Waiter& waiter);
     ~QtSerialPort() override;
 
     bool open(const QString& path, int inputQueue, int outputQueue) override;
@@ -24,8 +24,9 @@ public:
 
 private:
     void onError(QSerialPort::SerialPortError error);
+    bool broken() const { return m_failed || !m_port.isOpen(); }
 
-    Clock& m_clock;
+    Waiter& m_waiter;
     QSerialPort m_port;
     bool m_inWait = false; // inside one of our own waits: a failure is handled when it returns
     bool m_failed = false;
@@ -34,11 +35,11 @@ private:
 class QtSerialPortFactory final : public SerialPortFactory
 {
 public:
-    explicit QtSerialPortFactory(Clock& clock) : m_clock(clock) { }
-    std::unique_ptr<SerialPort> create() override { return std::make_unique<QtSerialPort>(m_clock); }
+    explicit QtSerialPortFactory(Waiter& waiter) : m_waiter(waiter) { }
+    std::unique_ptr<SerialPort> create() override { return std::make_unique<QtSerialPort>(m_waiter); }
 
 private:
-    Clock& m_clock;
+    Waiter& m_waiter;
 };
 
 } // namespace ordalis

@@ -3,6 +3,7 @@
 namespace ordalis {
 
 class Clock;
+class Waiter;
 class Prompts;
 class SerialPortFactory;
 class LanConnectionFactory;
@@ -14,6 +15,7 @@ class DatagramSocketFactory;
 struct Services
 {
     Clock* clock = nullptr;
+    Waiter* waiter = nullptr; // every wait on the GUI thread
     Prompts* prompts = nullptr;
     SerialPortFactory* serialPorts = nullptr;
     LanConnectionFactory* lanConnections = nullptr;

@@ -1,6 +1,6 @@
 #include "setup/auto_setup_dialog.h"
 
-#include "setup/dialog_units.h"
+#include "widgets/dialog_units.h"
 #include "widgets/control_id.h"
 
 #include <QLabel>

@@ -1,10 +1,10 @@
 #include "setup/ip_search_dialog.h"
 
 #include "app/ctavrin_app.h"
-#include "setup/dialog_units.h"
-#include "setup/display_search.h"
-#include "setup/probe_search.h"
-#include "setup/ui_context.h"
+#include "widgets/dialog_units.h"
+#include "rules/display_search.h"
+#include "rules/probe_search.h"
+#include "widgets/ui_context.h"
 #include "widgets/control_id.h"
 #include "widgets/report_list.h"
 

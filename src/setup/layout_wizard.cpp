@@ -1,13 +1,15 @@
 #include "setup/layout_wizard.h"
 
+#include "protocol/value_names.h"
+
 #include "app/ctavrin_app.h"
 #include "app/wall_geometry.h"
 #include "link/port_names.h"
 #include "link/serial_link.h"
 #include "platform/prompts.h"
-#include "setup/dialog_units.h"
+#include "widgets/dialog_units.h"
 #include "setup/ip_search_dialog.h"
-#include "setup/ui_context.h"
+#include "widgets/ui_context.h"
 #include "widgets/artwork.h"
 #include "widgets/control_id.h"
 #include "widgets/report_list.h"
@@ -35,9 +37,6 @@ constexpr QColor kEditorBackground {200, 200, 20};
 constexpr int kMonitorIdColumn = 0;
 constexpr int kAddressColumn = 1;
 constexpr int kMaxWallSide = 10;
-
-constexpr std::array<const char*, 7> kModels {
-    "KV-870", "KV-760 series", "KV-650", "KV-650E", "KV-540E", "KV-430", "KV-320"};
 
 constexpr std::array<WizardControl, 4> kHeadings {WizardControl::ConnectionHeading,
     WizardControl::SizeHeading, WizardControl::LocationHeading, WizardControl::PortHeading};
@@ -130,8 +129,8 @@ void CLayoutSetupDLg::build()
         du.rect(70, 20, 180, 14), &CLayoutSetupDLg::onConnectionChosen);
     label(WizardControl::ModelLabel, QStringLiteral("Display Model"), du.rect(15, 40, 52, 10));
     QStringList models;
-    for (const char* model : kModels)
-        models.append(QString::fromLatin1(model));
+    for (const std::string_view model : kDisplayModelNames)
+        models.append(QString::fromLatin1(model.data(), qsizetype(model.size())));
     list(WizardControl::DisplayModel, models, du.rect(70, 38, 90, 14), &CLayoutSetupDLg::onModelChosen);
     label(WizardControl::LanModuleLabel, QStringLiteral("LAN Module"), du.rect(165, 40, 40, 10))->hide();
     list(WizardControl::LanModule, {QStringLiteral("Build-in"), QStringLiteral("USR-WIFIRS232")},

@@ -1,9 +1,9 @@
 #include "setup/progress_box.h"
 
 #include "app/ctavrin_app.h"
-#include "setup/dialog_units.h"
-#include "setup/timer_service.h"
-#include "setup/ui_context.h"
+#include "widgets/dialog_units.h"
+#include "platform/timer_service.h"
+#include "widgets/ui_context.h"
 #include "widgets/control_id.h"
 
 #include <QCloseEvent>
@@ -11,46 +11,11 @@
 #include <QLabel>
 #include <QProgressBar>
 
-#include <array>
 
 namespace ordalis {
 
-namespace {
-
-struct BoxTexts
-{
-    const char* title;
-    const char* message;
-};
-
-// Indexed by PendingPowerAction.
-constexpr std::array<BoxTexts, 4> kBoxTexts {{
-    {"Power On", "Power On is processing, please wait for 5 seconds."},
-    {"Power Off", "Power Off is processing, please wait for 5 seconds."},
-    {"Video Wall Auto Setup", "Video Wall Auto Setup is processing..."},
-    {"Monitor ID Auto Sort", "Monitor ID Auto Sort is processing..."},
-}};
-constexpr BoxTexts kTemplateTexts {"Video Wall Auto Setup", "Auto setup is processing ..."};
-
-const BoxTexts& textsFor(int action)
-{
-    return action >= 0 && action < static_cast<int>(kBoxTexts.size()) ? kBoxTexts[action] : kTemplateTexts;
-}
-
-} // namespace
-
-QString CProcessbox::titleFor(int pendingPowerAction)
-{
-    return QString::fromLatin1(textsFor(pendingPowerAction).title);
-}
-
-QString CProcessbox::messageFor(int pendingPowerAction)
-{
-    return QString::fromLatin1(textsFor(pendingPowerAction).message);
-}
-
-CProcessbox::CProcessbox(UiContext& ui, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_ui(ui)
+CProcessbox::CProcessbox(UiContext& ui, const TimedOperation& operation, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_ui(ui), m_operation(operation)
 {
     setModal(true);
     const QFont dialogFont = DialogUnits::dialogFont();
@@ -58,7 +23,7 @@ CProcessbox::CProcessbox(UiContext& ui, QWidget* parent)
     const DialogUnits units(dialogFont);
     setFixedSize(units.size(230, 180));
 
-    m_title = new QLabel(QString::fromLatin1(kTemplateTexts.title), this);
+    m_title = new QLabel(QString::fromLatin1(operation.title), this);
     setControlId(m_title, ProcessboxControl::Title);
     m_title->setFont(DialogUnits::boldArial(24));
     m_title->setAlignment(Qt::AlignCenter);
@@ -69,7 +34,7 @@ CProcessbox::CProcessbox(UiContext& ui, QWidget* parent)
     line->setFrameShadow(QFrame::Sunken);
     line->setGeometry(units.rect(7, 58, 216, 2));
 
-    m_message = new QLabel(QString::fromLatin1(kTemplateTexts.message), this);
+    m_message = new QLabel(QString::fromLatin1(operation.message), this);
     setControlId(m_message, ProcessboxControl::Message);
     m_message->setFont(DialogUnits::boldArial(10));
     m_message->setAlignment(Qt::AlignCenter);
@@ -82,10 +47,6 @@ CProcessbox::CProcessbox(UiContext& ui, QWidget* parent)
     m_bar->setValue(0);
     m_bar->setTextVisible(false);
     m_bar->setGeometry(units.rect(20, 130, 190, 14));
-
-    const int action = m_ui.app.PendingPowerAction;
-    m_title->setText(titleFor(action));
-    m_message->setText(messageFor(action));
 
     m_timer = m_ui.timers.createTimer([this] { OnTimer(); });
 }
@@ -102,17 +63,6 @@ bool CProcessbox::run()
     return m_succeeded;
 }
 
-const TimedOperation& CProcessbox::currentOperation() const
-{
-    const int action = m_ui.app.PendingPowerAction;
-    if (action == 2 || action == 3) {
-        return m_ui.app.ConnectionKind == static_cast<std::uint8_t>(ConnectionKind::LanEach)
-            ? m_ui.timedSteps.perDisplay
-            : m_ui.timedSteps.chain;
-    }
-    return m_ui.timedSteps.power;
-}
-
 void CProcessbox::advanceBar()
 {
     const int next = m_bar->value() + 1;
@@ -127,12 +77,13 @@ void CProcessbox::OnTimer()
     state.busy = true;
     advanceBar();
 
-    StepContext context {m_ui.app, *this, state.step};
-    if (RunTimedStep(currentOperation(), context)) {
+    TimedContext context {m_ui.app, *this};
+    const StepResult result = runStep(m_operation.steps, state.step, context, kTickMs);
+    if (result.phase != StepPhase::Continue) {
         m_timer->stop();
-        m_succeeded = context.ok;
+        m_succeeded = result.phase == StepPhase::Succeeded;
         m_ending = true;
-        done(context.ok ? QDialog::Accepted : QDialog::Rejected);
+        done(m_succeeded ? QDialog::Accepted : QDialog::Rejected);
     }
     state.busy = false;
 }

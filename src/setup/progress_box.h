@@ -1,6 +1,6 @@
 #pragma once
 
-#include "setup/timed_operation.h"
+#include "rules/timed_operations.h"
 
 #include <QDialog>
 
@@ -20,8 +20,9 @@ enum class ProcessboxControl {
     ProgressBar = 1044,
 };
 
-// The progress box: paces power on and off and runs the auto setup from its 500 ms timer,
-// one step per tick, while a bar moves. The operator cannot close it; only its timer ends it.
+// The progress box: runs a timed operation (power on and off, the auto setup) from its 500 ms
+// timer, one step per tick, while a bar moves. The operator cannot close it; only its timer
+// ends it.
 class CProcessbox final : public QDialog, public StepProgress
 {
     Q_OBJECT
@@ -30,14 +31,10 @@ public:
     static constexpr int kTickMs = kStepTickMs;
     static constexpr int kBarMaximum = 11;
 
-    // Title and message by PendingPowerAction; any other value keeps the template texts.
-    static QString titleFor(int pendingPowerAction);
-    static QString messageFor(int pendingPowerAction);
-
-    CProcessbox(UiContext& ui, QWidget* parent = nullptr);
+    CProcessbox(UiContext& ui, const TimedOperation& operation, QWidget* parent = nullptr);
     ~CProcessbox() override;
 
-    // Opens the box modally with the operation PendingPowerAction names; true on success.
+    // Opens the box modally and runs the operation; true on success.
     bool run();
 
     // One expiry of timer 1.
@@ -45,9 +42,6 @@ public:
 
     // Moves the bar one step on; past its end it starts again from the beginning.
     void advanceBar() override;
-
-    // The work the current case runs on each tick.
-    const TimedOperation& currentOperation() const;
 
 public slots:
     void reject() override; // cancel key: ignored
@@ -57,6 +51,7 @@ protected:
 
 private:
     UiContext& m_ui;
+    const TimedOperation& m_operation;
     QLabel* m_title = nullptr;
     QLabel* m_message = nullptr;
     QProgressBar* m_bar = nullptr;

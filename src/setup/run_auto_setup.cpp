@@ -4,9 +4,9 @@
 #include "link/lan_link.h"
 #include "platform/prompts.h"
 #include "setup/auto_setup_dialog.h"
-#include "setup/auto_setup_steps.h"
+#include "rules/auto_setup_steps.h"
 #include "setup/progress_box.h"
-#include "setup/ui_context.h"
+#include "widgets/ui_context.h"
 
 namespace ordalis {
 
@@ -61,7 +61,8 @@ void RunAutoSetup(UiContext& ui, QWidget* parent)
 
     bool succeeded = false;
     {
-        CProcessbox box(ui, parent);
+        CProcessbox box(ui, AutoSetupSteps::operation(static_cast<ConnectionKind>(app.ConnectionKind), onlySort),
+            parent);
         succeeded = box.run();
     }
     prompts.message(AutoSetupSteps::outcomeText(onlySort, succeeded),

@@ -1,11 +1,12 @@
 #pragma once
 
 #include "app/ctavrin_app.h"
-#include "platform/fake_clock.h"
-#include "platform/fake_host_addresses.h"
-#include "platform/fake_lan_network.h"
-#include "platform/fake_prompts.h"
-#include "platform/fake_serial_line.h"
+#include "tests/fakes/fake_clock.h"
+#include "tests/fakes/fake_host_addresses.h"
+#include "tests/fakes/fake_lan_network.h"
+#include "tests/fakes/fake_prompts.h"
+#include "tests/fakes/fake_serial_line.h"
+#include "tests/fakes/virtual_waiter.h"
 #include "tests/support/hex_bytes.h"
 
 #include <cstdint>
@@ -16,15 +17,23 @@
 namespace ordalis::test {
 
 // The application on the fake services and virtual time: the serial line and the LAN peers are
-// scripted, prompts are recorded, the host's addresses are made up.
+// scripted, prompts are recorded, the host's addresses are made up, waits jump virtual time.
 struct FakeApp
 {
+    FakeApp()
+    {
+        // A wait delivers the connections' events as the event loop would.
+        waiter.addDispatchHook(&network, [this] { network.deliverEvents(); });
+    }
+    ~FakeApp() { waiter.removeDispatchHook(&network); }
+
     FakeClock clock;
+    VirtualWaiter waiter {clock};
     FakePrompts prompts;
-    FakeSerialLine line {clock};
-    FakeLanNetwork network {clock};
+    FakeSerialLine line {clock, waiter};
+    FakeLanNetwork network {clock, waiter};
     FakeHostAddresses hosts;
-    CTavrinApp app {Services {&clock, &prompts, &line, &network, &hosts}};
+    CTavrinApp app {Services {&clock, &waiter, &prompts, &line, &network, &hosts}};
 };
 
 // The line's answer to a read from all: each display's reply, 07 id 00 code value 08, one after

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -10,7 +12,9 @@ namespace ordalis::test {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// "07 05 01 42 52 49 08" -> bytes; spaces are ignored.
+// "07 05 01 42 52 49 08" -> bytes; spaces are ignored. A character that is not a hex digit, or
+// a nibble left over at the end, fails the calling test: a mistyped fixture never passes as
+// some other frame.
 inline Bytes hex(std::string_view text)
 {
     Bytes out;
@@ -18,7 +22,17 @@ inline Bytes hex(std::string_view text)
     for (char c : text) {
         if (c == ' ')
             continue;
-        const int d = c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
+        int d = -1;
+        if (c >= '0' && c <= '9')
+            d = c - '0';
+        else if (c >= 'a' && c <= 'f')
+            d = c - 'a' + 10;
+        else if (c >= 'A' && c <= 'F')
+            d = c - 'A' + 10;
+        if (d < 0) {
+            ADD_FAILURE() << "hex(\"" << text << "\"): '" << c << "' is not a hex digit";
+            return out;
+        }
         if (high < 0) {
             high = d;
         } else {
@@ -26,6 +40,8 @@ inline Bytes hex(std::string_view text)
             high = -1;
         }
     }
+    if (high >= 0)
+        ADD_FAILURE() << "hex(\"" << text << "\"): odd number of hex digits";
     return out;
 }
 

@@ -1,5 +1,5 @@
 #include "link/command_exchange.h"
-#include "setup/auto_setup_steps.h"
+#include "rules/auto_setup_steps.h"
 #include "tests/e2e/link/sim_fixture.h"
 #include "tests/e2e/sim_walls.h"
 
@@ -22,14 +22,15 @@ struct NoBar final : StepProgress
 bool runAutoSetup(CTavrinApp& app, std::uint8_t action)
 {
     app.PendingPowerAction = action;
-    const TimedStepTable table = AutoSetupSteps::table();
-    const TimedOperation& operation = AutoSetupSteps::operationFor(table, app);
+    const TimedOperation& operation = AutoSetupSteps::operation(
+        static_cast<ConnectionKind>(app.ConnectionKind), action == AutoSetupSteps::kSortOnly);
     NoBar bar;
+    TimedContext context {app, bar};
     std::uint8_t step = 0;
     for (int tick = 0; tick < 200; ++tick) {
-        StepContext context {app, bar, step};
-        if (RunTimedStep(operation, context))
-            return context.ok;
+        const StepResult result = runStep(operation.steps, step, context, kStepTickMs);
+        if (result.phase != StepPhase::Continue)
+            return result.phase == StepPhase::Succeeded;
         QCoreApplication::processEvents();
     }
     return false;
@@ -48,7 +49,7 @@ TEST_P(ChainAutoSetupTest, NumbersAndArrangesAThreeByThreeChain)
     app.FirstDisplayAtBottom = 1;
 
     ASSERT_TRUE(runAutoSetup(app, 2)) << app.LastErrorText.toStdString();
-    EXPECT_EQ(clock.longPauses, serial ? std::vector<std::int64_t>() : std::vector<std::int64_t> {5000});
+    EXPECT_EQ(waiter.longPauses, serial ? std::vector<std::int64_t>() : std::vector<std::int64_t> {5000});
 
     CommandExchange exchange(app);
     for (int id = 1; id <= 9; ++id) {
@@ -86,7 +87,7 @@ TEST_F(EachDisplayAutoSetupTest, NumbersEachDisplayThroughItsOwnModule)
     app.FirstDisplayAtBottom = 0;
 
     ASSERT_TRUE(runAutoSetup(app, 2)) << app.LastErrorText.toStdString();
-    EXPECT_THAT(clock.longPauses, ElementsAre(5000));
+    EXPECT_THAT(waiter.longPauses, ElementsAre(5000));
     for (int position = 1; position <= 4; ++position) {
         const sim::DisplaySnapshot display = sim->display(position);
         EXPECT_EQ(display.monitorId, position);

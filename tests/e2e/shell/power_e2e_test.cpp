@@ -1,14 +1,15 @@
 #include "app/ctavrin_app.h"
 #include "pages/home_page.h"
-#include "platform/fake_clock.h"
-#include "platform/fake_host_addresses.h"
-#include "platform/fake_prompts.h"
+#include "tests/fakes/fake_clock.h"
+#include "tests/fakes/fake_host_addresses.h"
+#include "tests/fakes/fake_prompts.h"
 #include "platform/qt_lan_connection.h"
 #include "platform/qt_serial_port.h"
+#include "platform/event_loop_waiter.h"
 #include "platform/steady_clock.h"
 #include "setup/progress_box.h"
-#include "setup/ui_context.h"
-#include "setup/virtual_timer_service.h"
+#include "widgets/ui_context.h"
+#include "tests/fakes/virtual_timer_service.h"
 #include "tests/e2e/sim_runner.h"
 #include "tests/gui/support/gui_fixture.h"
 #include "widgets/control_id.h"
@@ -124,13 +125,14 @@ protected:
 
     QTemporaryDir dir;
     SteadyClock clock;
+    EventLoopWaiter waiter {clock};
     FakeClock timerClock;
-    VirtualTimerService timers {timerClock};
+    VirtualTimerService timers {timerClock, waiter};
     FakePrompts prompts;
-    QtSerialPortFactory serialPorts {clock};
-    QtLanConnectionFactory lanConnections {clock};
+    QtSerialPortFactory serialPorts {waiter};
+    QtLanConnectionFactory lanConnections {waiter};
     FakeHostAddresses hosts;
-    CTavrinApp app {Services {&clock, &prompts, &serialPorts, &lanConnections, &hosts}};
+    CTavrinApp app {Services {&clock, &waiter, &prompts, &serialPorts, &lanConnections, &hosts}};
     UiContext ui {app, timers};
     std::unique_ptr<CPAGE1> home;
 };

@@ -1,4 +1,5 @@
 #include "page_fixture.h"
+#include "rules/auto_setup_steps.h"
 
 #include <QFontInfo>
 #include <QLabel>
@@ -9,21 +10,20 @@
 namespace ordalis::test {
 namespace {
 
-// The box on its own, with step work that the auto setup will plug in.
+// The box on its own, running tables of steps made for the test and the real operations.
 class ProgressBoxTest : public PageFixture
 {
 protected:
-    // Opens a box for the action and ticks it until it ends; the outcome and the ticks it ran.
     struct Outcome
     {
         bool succeeded = false;
         int ticks = 0;
     };
 
-    Outcome runBox(std::uint8_t action)
+    // Opens a box for the operation and ticks it until it ends; the outcome and the ticks it ran.
+    Outcome runBox(const TimedOperation& operation)
     {
-        app.PendingPowerAction = action;
-        CProcessbox box(ui);
+        CProcessbox box(ui, operation);
         Outcome outcome;
         QTimer::singleShot(0, [&] { outcome.ticks = tickUntilClosed(box); });
         outcome.succeeded = box.run();
@@ -35,7 +35,16 @@ protected:
         static std::vector<int> steps;
         return steps;
     }
-    static void recordStep(StepContext& context) { ranSteps().push_back(context.step); }
+    static StepResult record(TimedContext&, int step)
+    {
+        ranSteps().push_back(step);
+        return {kStepTickMs};
+    }
+    static StepResult recordAndEnd(TimedContext&, int step)
+    {
+        ranSteps().push_back(step);
+        return {kStepTickMs, StepPhase::Succeeded};
+    }
 
     void SetUp() override { ranSteps().clear(); }
 };
@@ -44,19 +53,19 @@ TEST_F(ProgressBoxTest, LooksAsTheOperationSays)
 {
     const struct
     {
-        std::uint8_t action;
+        const TimedOperation& operation;
         const char* title;
         const char* message;
     } cases[] = {
-        {0, "Power On", "Power On is processing, please wait for 5 seconds."},
-        {1, "Power Off", "Power Off is processing, please wait for 5 seconds."},
-        {2, "Video Wall Auto Setup", "Video Wall Auto Setup is processing..."},
-        {3, "Monitor ID Auto Sort", "Monitor ID Auto Sort is processing..."},
-        {4, "Video Wall Auto Setup", "Auto setup is processing ..."},
+        {powerOnOperation(), "Power On", "Power On is processing, please wait for 5 seconds."},
+        {powerOffOperation(), "Power Off", "Power Off is processing, please wait for 5 seconds."},
+        {AutoSetupSteps::operation(ConnectionKind::Serial, false), "Video Wall Auto Setup",
+            "Video Wall Auto Setup is processing..."},
+        {AutoSetupSteps::operation(ConnectionKind::LanEach, true), "Monitor ID Auto Sort",
+            "Monitor ID Auto Sort is processing..."},
     };
     for (const auto& c : cases) {
-        app.PendingPowerAction = c.action;
-        CProcessbox box(ui);
+        CProcessbox box(ui, c.operation);
         auto* title = control<QLabel>(&box, ProcessboxControl::Title);
         auto* message = control<QLabel>(&box, ProcessboxControl::Message);
         auto* bar = control<QProgressBar>(&box, ProcessboxControl::ProgressBar);
@@ -74,50 +83,53 @@ TEST_F(ProgressBoxTest, LooksAsTheOperationSays)
     }
 }
 
-TEST_F(ProgressBoxTest, EndsAfterTheStepAboveItsLimit)
+TEST_F(ProgressBoxTest, RunsOneStepATickUntilAStepEndsIt)
 {
-    ui.timedSteps.power.work = &recordStep;
-    ui.timedSteps.chain.work = &recordStep;
-    const Outcome power = runBox(0);
+    // Power on and off: ten ticks that send nothing.
+    const Outcome power = runBox(powerOnOperation());
     EXPECT_TRUE(power.succeeded);
     EXPECT_EQ(power.ticks, 10);
-    EXPECT_EQ(ranSteps(), (std::vector<int> {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+    EXPECT_TRUE(line.writes().empty());
     EXPECT_EQ(ui.processbox.step, 0);
 
-    // Over a chain the auto setup runs steps 0 to 11; the next box starts at 0 again.
-    ranSteps().clear();
-    const Outcome chain = runBox(2);
-    EXPECT_TRUE(chain.succeeded);
-    EXPECT_EQ(chain.ticks, 12);
-    EXPECT_EQ(ranSteps().front(), 0);
-    EXPECT_EQ(ranSteps().back(), 11);
+    // Steps without work in between pace the sequence too; the next box starts at 0 again.
+    static constexpr Step<TimedContext> kSteps[] = {{0, "a", &record}, {1, "", nullptr}, {3, "b", &record},
+        {5, "end", &recordAndEnd}};
+    static constexpr TimedOperation kOperation {"T", "M", kSteps};
+    const Outcome first = runBox(kOperation);
+    EXPECT_TRUE(first.succeeded);
+    EXPECT_EQ(first.ticks, 6);
+    EXPECT_EQ(ranSteps(), (std::vector<int> {0, 3, 4, 5}));
     EXPECT_EQ(ui.processbox.step, 0);
+    ranSteps().clear();
+    EXPECT_EQ(runBox(kOperation).ticks, 6);
+    EXPECT_EQ(ranSteps().front(), 0);
 }
 
 TEST_F(ProgressBoxTest, StepWorkCanSkipEndEarlyAndFail)
 {
-    // One display per tick: the work names the last display by jumping past the limit.
-    app.ConnectionKind = 2;
-    ui.timedSteps.perDisplay.work = [](StepContext& context) {
-        recordStep(context);
-        context.box.advanceBar();
-        if (context.step + 1 >= 3)
-            context.step = 101;
+    static constexpr Step<TimedContext> kSkipping[] = {
+        {0, "skip", [](TimedContext&, int step) {
+             ranSteps().push_back(step);
+             return StepResult {kStepTickMs, StepPhase::Continue, 7};
+         }},
+        {1, "", nullptr},
+        {7, "end", &recordAndEnd},
     };
-    const Outcome perDisplay = runBox(3);
-    EXPECT_TRUE(perDisplay.succeeded);
-    EXPECT_EQ(perDisplay.ticks, 3);
-    EXPECT_EQ(ranSteps(), (std::vector<int> {0, 1, 2}));
+    const Outcome skipped = runBox({"T", "M", kSkipping});
+    EXPECT_TRUE(skipped.succeeded);
+    EXPECT_EQ(skipped.ticks, 2);
+    EXPECT_EQ(ranSteps(), (std::vector<int> {0, 7}));
 
     // A failing step ends the box at once with failure.
     ranSteps().clear();
-    app.ConnectionKind = 0;
-    ui.timedSteps.chain.work = [](StepContext& context) {
-        recordStep(context);
-        if (context.step == 2)
-            context.ok = false;
+    static constexpr Step<TimedContext> kFailing[] = {
+        {0, "step", [](TimedContext&, int step) {
+             ranSteps().push_back(step);
+             return StepResult {kStepTickMs, step == 2 ? StepPhase::Failed : StepPhase::Continue};
+         }},
     };
-    const Outcome failed = runBox(2);
+    const Outcome failed = runBox({"T", "M", kFailing});
     EXPECT_FALSE(failed.succeeded);
     EXPECT_EQ(failed.ticks, 3);
     EXPECT_EQ(ui.processbox.step, 0);
@@ -127,13 +139,16 @@ TEST_F(ProgressBoxTest, ATickArrivingWhileOneRunsIsIgnored)
 {
     // A message box inside a step runs a nested loop that can deliver the next expiry.
     static CProcessbox* running = nullptr;
-    ui.timedSteps.power.work = [](StepContext& context) {
-        recordStep(context);
-        if (context.step == 0)
-            running->OnTimer();
+    static constexpr Step<TimedContext> kSteps[] = {
+        {0, "nested", [](TimedContext& context, int step) {
+             record(context, step);
+             running->OnTimer();
+             return StepResult {kStepTickMs};
+         }},
+        {1, "wait", &record},
+        {9, "end", &recordAndEnd},
     };
-    app.PendingPowerAction = 0;
-    CProcessbox box(ui);
+    CProcessbox box(ui, {"T", "M", kSteps});
     running = &box;
     int ticks = 0;
     QTimer::singleShot(0, [&] { ticks = tickUntilClosed(box); });
@@ -146,7 +161,7 @@ TEST_F(ProgressBoxTest, ATickArrivingWhileOneRunsIsIgnored)
 
 TEST_F(ProgressBoxTest, BarStartsAgainPastItsEnd)
 {
-    CProcessbox box(ui);
+    CProcessbox box(ui, powerOnOperation());
     auto* bar = control<QProgressBar>(&box, ProcessboxControl::ProgressBar);
     for (int i = 0; i < 11; ++i)
         box.advanceBar();

@@ -5,6 +5,7 @@
 #include "setup/auto_setup_dialog.h"
 #include "setup/ip_search_dialog.h"
 #include "setup/layout_wizard.h"
+#include "rules/auto_setup_steps.h"
 #include "setup/progress_box.h"
 #include "tests/gui/support/fake_ui.h"
 #include "widgets/control_id.h"
@@ -110,7 +111,7 @@ int main(int argc, char** argv)
     app.ConnectionKind = 0;
     app.PendingPowerAction = 2;
     {
-        CProcessbox box(ui);
+        CProcessbox box(ui, AutoSetupSteps::operation(ConnectionKind(app.ConnectionKind), app.PendingPowerAction == 3));
         for (int i = 0; i < 4; ++i)
             box.advanceBar();
         ok = shots.save(box, QStringLiteral("progress-box")) && ok;

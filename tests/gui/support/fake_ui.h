@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/fake_datagram_network.h"
-#include "setup/ui_context.h"
-#include "setup/virtual_timer_service.h"
+#include "tests/fakes/fake_datagram_network.h"
+#include "widgets/ui_context.h"
+#include "tests/fakes/virtual_timer_service.h"
 #include "tests/support/fake_app.h"
 
 namespace ordalis::test {
@@ -11,7 +11,8 @@ namespace ordalis::test {
 // on fakes, and the context they all work with.
 struct FakeUi
 {
-    explicit FakeUi(FakeApp& fakes) : timers(fakes.clock), datagrams(fakes.clock), ui {fakes.app, timers}
+    explicit FakeUi(FakeApp& fakes)
+        : timers(fakes.clock, fakes.waiter), datagrams(fakes.clock, fakes.waiter), ui {fakes.app, timers}
     {
         fakes.app.services.datagrams = &datagrams;
     }

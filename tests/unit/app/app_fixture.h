@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/ctavrin_app.h"
-#include "platform/fake_clock.h"
-#include "platform/fake_prompts.h"
+#include "tests/fakes/fake_clock.h"
+#include "tests/fakes/fake_prompts.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -39,7 +39,7 @@ protected:
     QTemporaryDir dir;
     FakeClock clock;
     FakePrompts prompts;
-    CTavrinApp app {Services {&clock, &prompts}};
+    CTavrinApp app {Services {&clock, nullptr, &prompts}};
 };
 
 } // namespace ordalis::test

@@ -96,14 +96,14 @@ TEST_F(CoreStartupTest, ShutdownRewritesTheIpSettingsFileOnlyWhenTheTableChanged
     writeFile(ipFile(), handWritten);
     {
         QSettings store(iniPath(), QSettings::IniFormat);
-        CTavrinApp run {Services {&clock, &prompts}};
+        CTavrinApp run {Services {&clock, nullptr, &prompts}};
         InitCore(run, store);
         ShutdownCore(run, store);
     }
     EXPECT_EQ(readFile(ipFile()), handWritten);
     {
         QSettings store(iniPath(), QSettings::IniFormat);
-        CTavrinApp run {Services {&clock, &prompts}};
+        CTavrinApp run {Services {&clock, nullptr, &prompts}};
         InitCore(run, store);
         run.IpTable[3] = QStringLiteral("10.0.0.4");
         run.IpFileDirty = true;

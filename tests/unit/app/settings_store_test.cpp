@@ -94,7 +94,7 @@ TEST_F(SettingsStoreTest, LoadsEveryKeyWithItsDefault)
         if (c.ini)
             writeFile(iniPath(), c.ini);
         auto store = openStore();
-        CTavrinApp loaded {Services {&clock, &prompts}};
+        CTavrinApp loaded {Services {&clock, nullptr, &prompts}};
         LoadSettings(loaded, *store);
 
         const Loaded& e = c.expected;
@@ -187,7 +187,7 @@ TEST_F(SettingsStoreTest, WritesOnlyChangedValuesAtShutdown)
             writeFile(iniPath(), c.iniBefore);
         {
             auto store = openStore();
-            CTavrinApp run {Services {&clock, &prompts}};
+            CTavrinApp run {Services {&clock, nullptr, &prompts}};
             LoadSettings(run, *store);
             ResetProjectId(run);
             c.change(run);
@@ -201,7 +201,7 @@ TEST_F(SettingsStoreTest, WrittenValuesLoadInTheNextRun)
 {
     {
         auto store = openStore();
-        CTavrinApp first {Services {&clock, &prompts}};
+        CTavrinApp first {Services {&clock, nullptr, &prompts}};
         LoadSettings(first, *store);
         first.settings.CommandTarget.current = 0x83;
         first.settings.TelnetPort.current = 2300;
@@ -212,7 +212,7 @@ TEST_F(SettingsStoreTest, WrittenValuesLoadInTheNextRun)
         SaveChangedSettings(first, *store);
     }
     auto store = openStore();
-    CTavrinApp second {Services {&clock, &prompts}};
+    CTavrinApp second {Services {&clock, nullptr, &prompts}};
     LoadSettings(second, *store);
     EXPECT_EQ(second.settings.CommandTarget.loaded, 0x83);
     EXPECT_EQ(second.settings.TelnetPort.loaded, 2300);

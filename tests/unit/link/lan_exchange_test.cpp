@@ -32,23 +32,38 @@ const char* const kEarlier = LinkFixture::kEarlierError;
 
 // One exchange over LAN. The frame leaves at the start of the call; the send is followed by
 // 100 ms, so the reply deadline is 100 + 2000 + 30 x id after the start.
-struct LanCase
+struct LanGiven
 {
-    const char* name;
     Op op;
     std::uint8_t target;
     CommandCode code;
-    std::uint8_t value;
-    std::vector<PeerScript> peers;
-    std::vector<int> unusable; // displays whose connect was refused (state 2)
-    bool showBoxes;
+    std::uint8_t value = 0;
+    std::vector<PeerScript> peers = {}; // none: every module stays silent
+    std::vector<int> unusable = {}; // displays whose connect was refused (state 2)
+    bool showBoxes = false;
+};
+
+struct LanExpected
+{
     std::vector<Sent> sent;
     bool ok;
-    int readValue; // -1: nothing stored
+    int readValue = -1; // -1: nothing stored
     const char* error;
-    std::vector<Box> boxes;
+    std::vector<Box> boxes = {};
     std::int64_t elapsedMs;
     std::vector<int> statusAfter = {}; // status byte per record; empty: all still 0
+};
+
+struct LanCase
+{
+    const char* name;
+    LanGiven given;
+    LanExpected expected;
+};
+
+// Both halves of a row side by side, as exchangeAndCheck reads them.
+struct LanRun : LanGiven, LanExpected
+{
 };
 
 void PrintTo(const LanCase& c, std::ostream* os)
@@ -61,119 +76,216 @@ const char* const kSerialNotAck = "RS232 Not Ack !!";
 const char* const kNetworkNotAck = "Network Not Ack !!";
 
 // Rows for the single connection; each runs as kind 1 (LAN) and as kind 3 (wireless).
+// clang-format off
 const LanCase kSingleCases[] = {
-    {"AckArrives", Op::Write, 5, "BRL", 50, {{1, {at(150, kAck5)}}}, {}, false, {{1, kBrl5}}, true, -1,
-        kEarlier, {}, 150},
-    {"AckDuringThePauseAfterTheSend", Op::Write, 5, "BRL", 50, {{1, {at(20, kAck5)}}}, {}, false,
-        {{1, kBrl5}}, true, -1, kEarlier, {}, 100},
-    {"AckCodeAndEndNotChecked", Op::Write, 5, "BRL", 50, {{1, {at(150, "07 64 00 58 58 58 00 00")}}}, {},
-        false, {{1, kBrl5}}, true, -1, kEarlier, {}, 150},
-    {"AckInPieces", Op::Write, 5, "BRL", 50,
-        {{1, {at(150, "07 05"), at(900, "00 42 52 4C 32"), at(2249, "08")}}}, {}, false, {{1, kBrl5}}, true,
-        -1, kEarlier, {}, 2249},
-    {"LastPieceAfterDeadline", Op::Write, 5, "BRL", 50,
-        {{1, {at(150, "07 05 00 42 52 4C 32"), at(2300, "08")}}}, {}, false, {{1, kBrl5}}, false, -1,
-        kSingleNotAck, {}, 2250},
-    {"SilentModule", Op::Write, 5, "BRL", 50, {}, {}, false, {{1, kBrl5}}, false, -1, kSingleNotAck, {},
-        2250},
-    {"SilentModuleWithBoxes", Op::Write, 5, "BRL", 50, {}, {}, true, {{1, kBrl5}}, false, -1, kSingleNotAck,
-        {{kSingleNotAck, PromptIcon::Stop}}, 2250},
-    {"AllDisplaysNotAwaited", Op::Write, 0x83, "BRL", 50, {}, {}, false, {{1, "07 00 02 42 52 4C 32 08"}},
-        true, -1, kEarlier, {}, 100},
-    {"EchoThenAck", Op::Write, 5, "BRL", 50, {{1, {at(110, kBrl5), at(160, kAck5)}}}, {}, false, {{1, kBrl5}},
-        true, -1, kEarlier, {}, 160},
-    {"EchoThenAnyEightBytes", Op::Write, 5, "BRL", 50,
-        {{1, {at(110, kBrl5), at(160, "00 00 00 00 00 00 00 00")}}}, {}, false, {{1, kBrl5}}, true, -1,
-        kEarlier, {}, 160},
+    {.name = "AckArrives",
+        .given = {.op = Op::Write, .target = 5, .code = "BRL", .value = 50, .peers = {{1, {at(150, kAck5)}}}},
+        .expected = {.sent = {{1, kBrl5}}, .ok = true, .error = kEarlier, .elapsedMs = 150}},
+    {.name = "AckDuringThePauseAfterTheSend",
+        .given = {.op = Op::Write, .target = 5, .code = "BRL", .value = 50, .peers = {{1, {at(20, kAck5)}}}},
+        .expected = {.sent = {{1, kBrl5}}, .ok = true, .error = kEarlier, .elapsedMs = 100}},
+    {.name = "AckCodeAndEndNotChecked",
+        .given = {.op = Op::Write, .target = 5, .code = "BRL", .value = 50,
+            .peers = {{1, {at(150, "07 64 00 58 58 58 00 00")}}}},
+        .expected = {.sent = {{1, kBrl5}}, .ok = true, .error = kEarlier, .elapsedMs = 150}},
+    {.name = "AckInPieces",
+        .given = {.op = Op::Write, .target = 5, .code = "BRL", .value = 50,
+            .peers = {{1, {at(150, "07 05"), at(900, "00 42 52 4C 32"), at(2249, "08")}}}},
+        .expected = {.sent = {{1, kBrl5}}, .ok = true, .error = kEarlier, .elapsedMs = 2249}},
+    {.name = "LastPieceAfterDeadline",
+        .given = {.op = Op::Write, .target = 5, .code = "BRL", .value = 50,
+            .peers = {{1, {at(150, "07 05 00 42 52 4C 32"), at(2300, "08")}}}},
+        .expected = {.sent = {{1, kBrl5}}, .ok = false, .error = kSingleNotAck, .elapsedMs = 2250}},
+    {.name = "SilentModule",
+        .given = {.op = Op::Write, .target = 5, .code = "BRL", .value = 50},
+        .expected = {.sent = {{1, kBrl5}}, .ok = false, .error = kSingleNotAck, .elapsedMs = 2250}},
+    {.name = "SilentModuleWithBoxes",
+        .given = {.op = Op::Write, .target = 5, .code = "BRL", .value = 50, .showBoxes = true},
+        .expected = {.sent = {{1, kBrl5}}, .ok = false, .error = kSingleNotAck,
+            .boxes = {{kSingleNotAck, PromptIcon::Stop}}, .elapsedMs = 2250}},
+    {.name = "AllDisplaysNotAwaited",
+        .given = {.op = Op::Write, .target = 0x83, .code = "BRL", .value = 50},
+        .expected = {.sent = {{1, "07 00 02 42 52 4C 32 08"}}, .ok = true, .error = kEarlier,
+            .elapsedMs = 100}},
+    {.name = "EchoThenAck",
+        .given = {.op = Op::Write, .target = 5, .code = "BRL", .value = 50,
+            .peers = {{1, {at(110, kBrl5), at(160, kAck5)}}}},
+        .expected = {.sent = {{1, kBrl5}}, .ok = true, .error = kEarlier, .elapsedMs = 160}},
+    {.name = "EchoThenAnyEightBytes",
+        .given = {.op = Op::Write, .target = 5, .code = "BRL", .value = 50,
+            .peers = {{1, {at(110, kBrl5), at(160, "00 00 00 00 00 00 00 00")}}}},
+        .expected = {.sent = {{1, kBrl5}}, .ok = true, .error = kEarlier, .elapsedMs = 160}},
     // The second receive has a deadline of its own, from the end of the first.
-    {"EchoThenSilence", Op::Write, 5, "BRL", 50, {{1, {at(110, kBrl5)}}}, {}, false, {{1, kBrl5}}, false, -1,
-        kSerialNotAck, {}, 110 + 2150},
-    {"WrongKindSaysRs232", Op::Write, 5, "BRL", 50, {{1, {at(150, "07 05 03 42 52 4C 32 08")}}}, {}, true,
-        {{1, kBrl5}}, false, -1, kSerialNotAck, {{kSerialNotAck, PromptIcon::Stop}}, 150},
-    {"WrongStart", Op::Write, 5, "BRL", 50, {{1, {at(150, "06 05 00 42 52 4C 32 08")}}}, {}, false,
-        {{1, kBrl5}}, false, -1, kSingleNotAck, {}, 150},
-    {"MonitorIdAbove100", Op::Write, 5, "BRL", 50, {{1, {at(150, "07 65 00 42 52 4C 32 08")}}}, {}, false,
-        {{1, kBrl5}}, false, -1, kSingleNotAck, {}, 150},
-    {"NoiseBeforeAck", Op::Write, 5, "BRL", 50, {{1, {at(120, "FF"), at(150, kAck5)}}}, {}, false,
-        {{1, kBrl5}}, false, -1, kSingleNotAck, {}, 150},
-    {"ClosedAfterAPiece", Op::Write, 5, "BRL", 50, {{1, {at(150, "07 05 00")}, 400}}, {}, false, {{1, kBrl5}},
-        false, -1, kSingleNotAck, {}, 400},
-    {"ClosedAfterTheEcho", Op::Write, 5, "BRL", 50, {{1, {at(110, kBrl5)}, 400}}, {}, false, {{1, kBrl5}},
-        false, -1, kSerialNotAck, {}, 400},
+    {.name = "EchoThenSilence",
+        .given = {.op = Op::Write, .target = 5, .code = "BRL", .value = 50, .peers = {{1, {at(110, kBrl5)}}}},
+        .expected = {.sent = {{1, kBrl5}}, .ok = false, .error = kSerialNotAck, .elapsedMs = 110 + 2150}},
+    {.name = "WrongKindSaysRs232",
+        .given = {.op = Op::Write, .target = 5, .code = "BRL", .value = 50,
+            .peers = {{1, {at(150, "07 05 03 42 52 4C 32 08")}}}, .showBoxes = true},
+        .expected = {.sent = {{1, kBrl5}}, .ok = false, .error = kSerialNotAck,
+            .boxes = {{kSerialNotAck, PromptIcon::Stop}}, .elapsedMs = 150}},
+    {.name = "WrongStart",
+        .given = {.op = Op::Write, .target = 5, .code = "BRL", .value = 50,
+            .peers = {{1, {at(150, "06 05 00 42 52 4C 32 08")}}}},
+        .expected = {.sent = {{1, kBrl5}}, .ok = false, .error = kSingleNotAck, .elapsedMs = 150}},
+    {.name = "MonitorIdAbove100",
+        .given = {.op = Op::Write, .target = 5, .code = "BRL", .value = 50,
+            .peers = {{1, {at(150, "07 65 00 42 52 4C 32 08")}}}},
+        .expected = {.sent = {{1, kBrl5}}, .ok = false, .error = kSingleNotAck, .elapsedMs = 150}},
+    {.name = "NoiseBeforeAck",
+        .given = {.op = Op::Write, .target = 5, .code = "BRL", .value = 50,
+            .peers = {{1, {at(120, "FF"), at(150, kAck5)}}}},
+        .expected = {.sent = {{1, kBrl5}}, .ok = false, .error = kSingleNotAck, .elapsedMs = 150}},
+    {.name = "ClosedAfterAPiece",
+        .given = {.op = Op::Write, .target = 5, .code = "BRL", .value = 50,
+            .peers = {{.display = 1, .reply = {at(150, "07 05 00")}, .closeAfterMs = 400}}},
+        .expected = {.sent = {{1, kBrl5}}, .ok = false, .error = kSingleNotAck, .elapsedMs = 400}},
+    {.name = "ClosedAfterTheEcho",
+        .given = {.op = Op::Write, .target = 5, .code = "BRL", .value = 50,
+            .peers = {{.display = 1, .reply = {at(110, kBrl5)}, .closeAfterMs = 400}}},
+        .expected = {.sent = {{1, kBrl5}}, .ok = false, .error = kSerialNotAck, .elapsedMs = 400}},
     // The single connection is not usable: nothing is sent; the text names the module, with
     // a box without icon or a pause of 100 ms instead.
-    {"ConnectionFailQuiet", Op::Write, 5, "BRL", 50, {}, {1}, false, {}, false, -1,
-        "127.0.0.10 connection fail!", {}, 100},
-    {"ConnectionFailWithBox", Op::Write, 5, "BRL", 50, {}, {1}, true, {}, false, -1,
-        "127.0.0.10 connection fail!", {{"127.0.0.10 connection fail!", PromptIcon::None}}, 0},
-    {"ReadConnectionFail", Op::Read, 5, "BRI", 0, {}, {1}, false, {}, false, -1,
-        "127.0.0.10 connection fail!", {}, 100},
+    {.name = "ConnectionFailQuiet",
+        .given = {.op = Op::Write, .target = 5, .code = "BRL", .value = 50, .unusable = {1}},
+        .expected = {.sent = {}, .ok = false, .error = "127.0.0.10 connection fail!", .elapsedMs = 100}},
+    {.name = "ConnectionFailWithBox",
+        .given = {.op = Op::Write, .target = 5, .code = "BRL", .value = 50, .unusable = {1},
+            .showBoxes = true},
+        .expected = {.sent = {}, .ok = false, .error = "127.0.0.10 connection fail!",
+            .boxes = {{"127.0.0.10 connection fail!", PromptIcon::None}}, .elapsedMs = 0}},
+    {.name = "ReadConnectionFail",
+        .given = {.op = Op::Read, .target = 5, .code = "BRI", .unusable = {1}},
+        .expected = {.sent = {}, .ok = false, .error = "127.0.0.10 connection fail!", .elapsedMs = 100}},
 
-    {"ReadReply", Op::Read, 5, "BRI", 0, {{1, {at(150, kBriReply5)}}}, {}, false, {{1, kBri5}}, true, 60,
-        kEarlier, {}, 150},
-    {"ReadReplyInPieces", Op::Read, 5, "BRI", 0,
-        {{1, {at(150, "07 05"), at(160, "00 42 52"), at(170, "49 3C 08")}}}, {}, false, {{1, kBri5}}, true,
-        60, kEarlier, {}, 170},
-    {"ReadEchoThenReply", Op::Read, 5, "BRI", 0, {{1, {at(105, kBri5), at(150, kBriReply5)}}}, {}, false,
-        {{1, kBri5}}, true, 60, kEarlier, {}, 150},
-    {"ReadAllSelectedGoesToOne", Op::Read, 0x83, "BRI", 0, {{1, {at(150, "07 01 00 42 52 49 3C 08")}}}, {},
-        false, {{1, "07 01 01 42 52 49 08"}}, true, 60, kEarlier, {}, 150},
-    {"ReadOtherDisplayAnswers", Op::Read, 5, "BRI", 0, {{1, {at(150, "07 06 00 42 52 49 3C 08")}}}, {}, false,
-        {{1, kBri5}}, false, -1, kNetworkNotAck, {}, 150},
-    {"ReadWriteFrameSeen", Op::Read, 5, "BRI", 0, {{1, {at(150, "07 05 02 42 52 49 3C 08")}}}, {}, false,
-        {{1, kBri5}}, false, -1, kNetworkNotAck, {}, 150},
-    {"ReadEchoThenOtherDisplay", Op::Read, 5, "BRI", 0,
-        {{1, {at(105, kBri5), at(150, "07 04 00 42 52 49 3C 08")}}}, {}, false, {{1, kBri5}}, false, -1,
-        kNetworkNotAck, {}, 150},
-    {"ReadSilent", Op::Read, 5, "BRI", 0, {}, {}, true, {{1, kBri5}}, false, -1, kNetworkNotAck,
-        {{kNetworkNotAck, PromptIcon::Stop}}, 2250},
-    {"ReadShortThenClosed", Op::Read, 5, "BRI", 0, {{1, {at(150, "07 05 00 42")}, 300}}, {}, false,
-        {{1, kBri5}}, false, -1, kNetworkNotAck, {}, 300},
+    {.name = "ReadReply",
+        .given = {.op = Op::Read, .target = 5, .code = "BRI", .peers = {{1, {at(150, kBriReply5)}}}},
+        .expected = {.sent = {{1, kBri5}}, .ok = true, .readValue = 60, .error = kEarlier, .elapsedMs = 150}},
+    {.name = "ReadReplyInPieces",
+        .given = {.op = Op::Read, .target = 5, .code = "BRI",
+            .peers = {{1, {at(150, "07 05"), at(160, "00 42 52"), at(170, "49 3C 08")}}}},
+        .expected = {.sent = {{1, kBri5}}, .ok = true, .readValue = 60, .error = kEarlier, .elapsedMs = 170}},
+    {.name = "ReadEchoThenReply",
+        .given = {.op = Op::Read, .target = 5, .code = "BRI",
+            .peers = {{1, {at(105, kBri5), at(150, kBriReply5)}}}},
+        .expected = {.sent = {{1, kBri5}}, .ok = true, .readValue = 60, .error = kEarlier, .elapsedMs = 150}},
+    {.name = "ReadAllSelectedGoesToOne",
+        .given = {.op = Op::Read, .target = 0x83, .code = "BRI",
+            .peers = {{1, {at(150, "07 01 00 42 52 49 3C 08")}}}},
+        .expected = {.sent = {{1, "07 01 01 42 52 49 08"}}, .ok = true, .readValue = 60, .error = kEarlier,
+            .elapsedMs = 150}},
+    {.name = "ReadOtherDisplayAnswers",
+        .given = {.op = Op::Read, .target = 5, .code = "BRI",
+            .peers = {{1, {at(150, "07 06 00 42 52 49 3C 08")}}}},
+        .expected = {.sent = {{1, kBri5}}, .ok = false, .error = kNetworkNotAck, .elapsedMs = 150}},
+    {.name = "ReadWriteFrameSeen",
+        .given = {.op = Op::Read, .target = 5, .code = "BRI",
+            .peers = {{1, {at(150, "07 05 02 42 52 49 3C 08")}}}},
+        .expected = {.sent = {{1, kBri5}}, .ok = false, .error = kNetworkNotAck, .elapsedMs = 150}},
+    {.name = "ReadEchoThenOtherDisplay",
+        .given = {.op = Op::Read, .target = 5, .code = "BRI",
+            .peers = {{1, {at(105, kBri5), at(150, "07 04 00 42 52 49 3C 08")}}}},
+        .expected = {.sent = {{1, kBri5}}, .ok = false, .error = kNetworkNotAck, .elapsedMs = 150}},
+    {.name = "ReadSilent",
+        .given = {.op = Op::Read, .target = 5, .code = "BRI", .showBoxes = true},
+        .expected = {.sent = {{1, kBri5}}, .ok = false, .error = kNetworkNotAck,
+            .boxes = {{kNetworkNotAck, PromptIcon::Stop}}, .elapsedMs = 2250}},
+    {.name = "ReadShortThenClosed",
+        .given = {.op = Op::Read, .target = 5, .code = "BRI",
+            .peers = {{.display = 1, .reply = {at(150, "07 05 00 42")}, .closeAfterMs = 300}}},
+        .expected = {.sent = {{1, kBri5}}, .ok = false, .error = kNetworkNotAck, .elapsedMs = 300}},
 };
+// clang-format on
 
 // Rows for one connection per display, on a wall of three displays (3 x 1).
+// clang-format off
 const LanCase kEachCases[] = {
-    {"AckFromTheNamedDisplay", Op::Write, 2, "BRL", 50, {{2, {at(150, "07 02 00 42 52 4C 32 08")}}}, {},
-        false, {{2, "07 02 02 42 52 4C 32 08"}}, true, -1, kEarlier, {}, 150},
+    {.name = "AckFromTheNamedDisplay",
+        .given = {.op = Op::Write, .target = 2, .code = "BRL", .value = 50,
+            .peers = {{2, {at(150, "07 02 00 42 52 4C 32 08")}}}},
+        .expected = {.sent = {{2, "07 02 02 42 52 4C 32 08"}}, .ok = true, .error = kEarlier,
+            .elapsedMs = 150}},
     // Only start, end and the code letters count here.
-    {"AckIdAndKindNotChecked", Op::Write, 2, "BRL", 50, {{2, {at(150, "07 09 05 42 52 4C 00 08")}}}, {},
-        false, {{2, "07 02 02 42 52 4C 32 08"}}, true, -1, kEarlier, {}, 150},
-    {"AckOfAnotherCode", Op::Write, 2, "BRL", 50, {{2, {at(150, "07 02 00 42 52 49 32 08")}}}, {}, true,
-        {{2, "07 02 02 42 52 4C 32 08"}}, false, -1, "127.0.0.12 Not Ack !",
-        {{"127.0.0.12 Not Ack !", PromptIcon::Stop}}, 150},
-    {"AckWithoutEnd", Op::Write, 2, "BRL", 50, {{2, {at(150, "07 02 00 42 52 4C 32 09")}}}, {}, false,
-        {{2, "07 02 02 42 52 4C 32 08"}}, false, -1, "127.0.0.12 Not Ack !", {}, 150},
+    {.name = "AckIdAndKindNotChecked",
+        .given = {.op = Op::Write, .target = 2, .code = "BRL", .value = 50,
+            .peers = {{2, {at(150, "07 09 05 42 52 4C 00 08")}}}},
+        .expected = {.sent = {{2, "07 02 02 42 52 4C 32 08"}}, .ok = true, .error = kEarlier,
+            .elapsedMs = 150}},
+    {.name = "AckOfAnotherCode",
+        .given = {.op = Op::Write, .target = 2, .code = "BRL", .value = 50,
+            .peers = {{2, {at(150, "07 02 00 42 52 49 32 08")}}}, .showBoxes = true},
+        .expected = {.sent = {{2, "07 02 02 42 52 4C 32 08"}}, .ok = false, .error = "127.0.0.12 Not Ack !",
+            .boxes = {{"127.0.0.12 Not Ack !", PromptIcon::Stop}}, .elapsedMs = 150}},
+    {.name = "AckWithoutEnd",
+        .given = {.op = Op::Write, .target = 2, .code = "BRL", .value = 50,
+            .peers = {{2, {at(150, "07 02 00 42 52 4C 32 09")}}}},
+        .expected = {.sent = {{2, "07 02 02 42 52 4C 32 08"}}, .ok = false, .error = "127.0.0.12 Not Ack !",
+            .elapsedMs = 150}},
     // A missing acknowledgement marks the record: the keeper rebuilds its connection.
-    {"SilentDisplayIsMarked", Op::Write, 2, "BRL", 50, {}, {}, false, {{2, "07 02 02 42 52 4C 32 08"}}, false,
-        -1, "127.0.0.12 Not Ack !", {}, 100 + 2060, {0, 255, 0}},
-    {"ClosedDisplayIsMarked", Op::Write, 3, "BRL", 50, {{3, {}, 50}}, {}, false,
-        {{3, "07 03 02 42 52 4C 32 08"}}, false, -1, "127.0.0.13 Not Ack !", {}, 100, {0, 0, 255}},
-    {"ToAllSentToEachNotAwaited", Op::Write, 0x81, "BRL", 50, {}, {}, false,
-        {{1, "07 00 02 42 52 4C 32 08"}, {2, "07 00 02 42 52 4C 32 08"}, {3, "07 00 02 42 52 4C 32 08"}},
-        true, -1, kEarlier, {}, 300},
-    {"ToAllSkipsUnusable", Op::Write, 0, "POW", 1, {}, {2}, false,
-        {{1, "07 00 02 50 4F 57 01 08"}, {3, "07 00 02 50 4F 57 01 08"}}, true, -1, kEarlier, {}, 200},
-    {"ToAllNoneUsable", Op::Write, 0, "POW", 1, {}, {1, 2, 3}, true, {}, false, -1, kEarlier, {}, 0},
-    {"CidToOneDisplay", Op::Write, 2, "CID", 7, {{2, {at(150, "07 02 00 43 49 44 07 08")}}}, {}, false,
-        {{2, "07 02 02 43 49 44 07 08"}}, true, -1, kEarlier, {}, 150},
+    {.name = "SilentDisplayIsMarked",
+        .given = {.op = Op::Write, .target = 2, .code = "BRL", .value = 50},
+        .expected = {.sent = {{2, "07 02 02 42 52 4C 32 08"}}, .ok = false, .error = "127.0.0.12 Not Ack !",
+            .elapsedMs = 100 + 2060, .statusAfter = {0, 255, 0}}},
+    {.name = "ClosedDisplayIsMarked",
+        .given = {.op = Op::Write, .target = 3, .code = "BRL", .value = 50,
+            .peers = {{.display = 3, .reply = {}, .closeAfterMs = 50}}},
+        .expected = {.sent = {{3, "07 03 02 42 52 4C 32 08"}}, .ok = false, .error = "127.0.0.13 Not Ack !",
+            .elapsedMs = 100, .statusAfter = {0, 0, 255}}},
+    {.name = "ToAllSentToEachNotAwaited",
+        .given = {.op = Op::Write, .target = 0x81, .code = "BRL", .value = 50},
+        .expected = {.sent = {{1, "07 00 02 42 52 4C 32 08"}, {2, "07 00 02 42 52 4C 32 08"},
+                {3, "07 00 02 42 52 4C 32 08"}},
+            .ok = true, .error = kEarlier, .elapsedMs = 300}},
+    {.name = "ToAllSkipsUnusable",
+        .given = {.op = Op::Write, .target = 0, .code = "POW", .value = 1, .unusable = {2}},
+        .expected = {.sent = {{1, "07 00 02 50 4F 57 01 08"}, {3, "07 00 02 50 4F 57 01 08"}}, .ok = true,
+            .error = kEarlier, .elapsedMs = 200}},
+    {.name = "ToAllNoneUsable",
+        .given = {.op = Op::Write, .target = 0, .code = "POW", .value = 1, .unusable = {1, 2, 3},
+            .showBoxes = true},
+        .expected = {.sent = {}, .ok = false, .error = kEarlier, .elapsedMs = 0}},
+    {.name = "CidToOneDisplay",
+        .given = {.op = Op::Write, .target = 2, .code = "CID", .value = 7,
+            .peers = {{2, {at(150, "07 02 00 43 49 44 07 08")}}}},
+        .expected = {.sent = {{2, "07 02 02 43 49 44 07 08"}}, .ok = true, .error = kEarlier,
+            .elapsedMs = 150}},
     // A CID to all displays names no display: nothing is sent and the text shows the first
     // record's address.
-    {"CidToAllNamesNoDisplay", Op::Write, 0x80, "CID", 1, {}, {}, true, {}, false, -1, "127.0.0.11 Not Ack !",
-        {{"127.0.0.11 Not Ack !", PromptIcon::Stop}}, 0},
-    {"CidAboveHundredNamesNoDisplay", Op::Write, 0x82, "CID", 1, {}, {}, false, {}, false, -1,
-        "127.0.0.11 Not Ack !", {}, 0},
+    {.name = "CidToAllNamesNoDisplay",
+        .given = {.op = Op::Write, .target = 0x80, .code = "CID", .value = 1, .showBoxes = true},
+        .expected = {.sent = {}, .ok = false, .error = "127.0.0.11 Not Ack !",
+            .boxes = {{"127.0.0.11 Not Ack !", PromptIcon::Stop}}, .elapsedMs = 0}},
+    {.name = "CidAboveHundredNamesNoDisplay",
+        .given = {.op = Op::Write, .target = 0x82, .code = "CID", .value = 1},
+        .expected = {.sent = {}, .ok = false, .error = "127.0.0.11 Not Ack !", .elapsedMs = 0}},
     // A display beyond the list, or one whose connection is not usable: no frame, no text.
-    {"BeyondTheList", Op::Write, 4, "BRL", 50, {}, {}, true, {}, false, -1, kEarlier, {}, 0},
-    {"NamedDisplayUnusable", Op::Write, 2, "BRL", 50, {}, {2}, true, {}, false, -1, kEarlier, {}, 0},
-    {"ReadFromTheNamedDisplay", Op::Read, 3, "BRI", 0, {{3, {at(150, "07 03 00 42 52 49 3C 08")}}}, {}, false,
-        {{3, "07 03 01 42 52 49 08"}}, true, 60, kEarlier, {}, 150},
-    {"ReadAllSelectedGoesToOne", Op::Read, 0x83, "BRI", 0, {{1, {at(150, "07 01 00 42 52 49 3C 08")}}}, {},
-        false, {{1, "07 01 01 42 52 49 08"}}, true, 60, kEarlier, {}, 150},
+    {.name = "BeyondTheList",
+        .given = {.op = Op::Write, .target = 4, .code = "BRL", .value = 50, .showBoxes = true},
+        .expected = {.sent = {}, .ok = false, .error = kEarlier, .elapsedMs = 0}},
+    {.name = "NamedDisplayUnusable",
+        .given = {.op = Op::Write, .target = 2, .code = "BRL", .value = 50, .unusable = {2},
+            .showBoxes = true},
+        .expected = {.sent = {}, .ok = false, .error = kEarlier, .elapsedMs = 0}},
+    {.name = "ReadFromTheNamedDisplay",
+        .given = {.op = Op::Read, .target = 3, .code = "BRI",
+            .peers = {{3, {at(150, "07 03 00 42 52 49 3C 08")}}}},
+        .expected = {.sent = {{3, "07 03 01 42 52 49 08"}}, .ok = true, .readValue = 60, .error = kEarlier,
+            .elapsedMs = 150}},
+    {.name = "ReadAllSelectedGoesToOne",
+        .given = {.op = Op::Read, .target = 0x83, .code = "BRI",
+            .peers = {{1, {at(150, "07 01 00 42 52 49 3C 08")}}}},
+        .expected = {.sent = {{1, "07 01 01 42 52 49 08"}}, .ok = true, .readValue = 60, .error = kEarlier,
+            .elapsedMs = 150}},
     // A missing reply to a read leaves the record alone.
-    {"ReadSilent", Op::Read, 2, "BRI", 0, {}, {}, false, {{2, "07 02 01 42 52 49 08"}}, false, -1,
-        kNetworkNotAck, {}, 100 + 2060},
-    {"ReadBeyondTheList", Op::Read, 9, "BRI", 0, {}, {}, false, {}, false, -1, kEarlier, {}, 0},
+    {.name = "ReadSilent",
+        .given = {.op = Op::Read, .target = 2, .code = "BRI"},
+        .expected = {.sent = {{2, "07 02 01 42 52 49 08"}}, .ok = false, .error = kNetworkNotAck,
+            .elapsedMs = 100 + 2060}},
+    {.name = "ReadBeyondTheList",
+        .given = {.op = Op::Read, .target = 9, .code = "BRI"},
+        .expected = {.sent = {}, .ok = false, .error = kEarlier, .elapsedMs = 0}},
 };
+// clang-format on
 
 class LanExchangeBase : public LinkFixture
 {
@@ -194,20 +306,21 @@ protected:
 
     void run(const LanCase& c, ConnectionKind kind)
     {
-        useWall(kind, c.unusable);
-        for (const PeerScript& p : c.peers) {
+        useWall(kind, c.given.unusable);
+        for (const PeerScript& p : c.given.peers) {
             peerOf(p.display).replyToNextSend(p.reply);
             if (p.closeAfterMs)
                 peerOf(p.display).closeAfterNextSend(*p.closeAfterMs);
         }
-        exchangeAndCheck(c);
-        EXPECT_THAT(sentFrames(), ElementsAreArray(framesOf(c.sent)));
+        exchangeAndCheck(LanRun {c.given, c.expected});
+        EXPECT_THAT(sentFrames(), ElementsAreArray(framesOf(c.expected.sent)));
+        const std::vector<int>& statusAfter = c.expected.statusAfter;
         std::vector<int> status;
         for (const IPixy& record : app.DisplayList)
             status.push_back(record.status);
         EXPECT_THAT(status,
             ElementsAreArray(
-                c.statusAfter.empty() ? std::vector<int>(app.DisplayList.size(), 0) : c.statusAfter));
+                statusAfter.empty() ? std::vector<int>(app.DisplayList.size(), 0) : statusAfter));
     }
 
     static std::vector<std::string> framesOf(const std::vector<Sent>& sent)
@@ -309,16 +422,26 @@ TEST_F(LanExchangeLife, RetryAgainstASilentModule)
 }
 
 // Raw frames go out as they are and wait for nothing.
-struct RawCase
+struct RawGiven
 {
-    const char* name;
     ConnectionKind kind;
     const char* bytes;
-    std::vector<int> unusable;
+    std::vector<int> unusable = {}; // displays whose connect was refused
+};
+
+struct RawExpected
+{
     bool ok;
     std::vector<Sent> sent;
     const char* error;
     std::int64_t elapsedMs;
+};
+
+struct RawCase
+{
+    const char* name;
+    RawGiven given;
+    RawExpected expected;
 };
 
 void PrintTo(const RawCase& c, std::ostream* os)
@@ -326,21 +449,36 @@ void PrintTo(const RawCase& c, std::ostream* os)
     *os << c.name;
 }
 
+// clang-format off
 const RawCase kRawCases[] = {
-    {"SingleAnyId", ConnectionKind::Lan, "07 09 01 50 4F 57 08", {}, true, {{1, "07 09 01 50 4F 57 08"}},
-        kEarlier, 100},
-    {"SingleIdAboveHundred", ConnectionKind::Lan, "07 65 01 50 4F 57 08", {}, false, {}, kEarlier, 0},
-    {"SingleUnusable", ConnectionKind::Wireless, "07 01 01 50 4F 57 08", {1}, false, {},
-        "127.0.0.10 connection fail!", 100},
-    {"EachToTheNamedDisplay", ConnectionKind::LanEach, "07 03 01 50 4F 57 08", {}, true,
-        {{3, "07 03 01 50 4F 57 08"}}, kEarlier, 100},
+    {.name = "SingleAnyId",
+        .given = {.kind = ConnectionKind::Lan, .bytes = "07 09 01 50 4F 57 08"},
+        .expected = {.ok = true, .sent = {{1, "07 09 01 50 4F 57 08"}}, .error = kEarlier, .elapsedMs = 100}},
+    {.name = "SingleIdAboveHundred",
+        .given = {.kind = ConnectionKind::Lan, .bytes = "07 65 01 50 4F 57 08"},
+        .expected = {.ok = false, .sent = {}, .error = kEarlier, .elapsedMs = 0}},
+    {.name = "SingleUnusable",
+        .given = {.kind = ConnectionKind::Wireless, .bytes = "07 01 01 50 4F 57 08", .unusable = {1}},
+        .expected = {.ok = false, .sent = {}, .error = "127.0.0.10 connection fail!", .elapsedMs = 100}},
+    {.name = "EachToTheNamedDisplay",
+        .given = {.kind = ConnectionKind::LanEach, .bytes = "07 03 01 50 4F 57 08"},
+        .expected = {.ok = true, .sent = {{3, "07 03 01 50 4F 57 08"}}, .error = kEarlier, .elapsedMs = 100}},
     // Id 0 passes the link check but names no record: nothing leaves, still true.
-    {"EachIdZero", ConnectionKind::LanEach, "07 00 02 50 4F 57 01 08", {}, true, {}, kEarlier, 0},
-    {"EachNamedUnusable", ConnectionKind::LanEach, "07 02 01 50 4F 57 08", {2}, false, {}, kEarlier, 0},
+    {.name = "EachIdZero",
+        .given = {.kind = ConnectionKind::LanEach, .bytes = "07 00 02 50 4F 57 01 08"},
+        .expected = {.ok = true, .sent = {}, .error = kEarlier, .elapsedMs = 0}},
+    {.name = "EachNamedUnusable",
+        .given = {.kind = ConnectionKind::LanEach, .bytes = "07 02 01 50 4F 57 08", .unusable = {2}},
+        .expected = {.ok = false, .sent = {}, .error = kEarlier, .elapsedMs = 0}},
     // Too short to name a display: taken as Monitor ID 0.
-    {"EachOneByte", ConnectionKind::LanEach, "07", {}, true, {}, kEarlier, 0},
-    {"SingleEmpty", ConnectionKind::Lan, "", {}, true, {{1, ""}}, kEarlier, 100},
+    {.name = "EachOneByte",
+        .given = {.kind = ConnectionKind::LanEach, .bytes = "07"},
+        .expected = {.ok = true, .sent = {}, .error = kEarlier, .elapsedMs = 0}},
+    {.name = "SingleEmpty",
+        .given = {.kind = ConnectionKind::Lan, .bytes = ""},
+        .expected = {.ok = true, .sent = {{1, ""}}, .error = kEarlier, .elapsedMs = 100}},
 };
+// clang-format on
 
 class LanRawSend : public LanExchangeBase, public testing::TestWithParam<RawCase>
 {
@@ -349,13 +487,13 @@ class LanRawSend : public LanExchangeBase, public testing::TestWithParam<RawCase
 TEST_P(LanRawSend, SendsAsTyped)
 {
     const RawCase& c = GetParam();
-    useWall(c.kind, c.unusable);
+    useWall(c.given.kind, c.given.unusable);
     CommandExchange exchange(app);
     const std::int64_t start = clock.nowMs();
-    EXPECT_EQ(exchange.SendRaw(hex(c.bytes)), c.ok);
-    EXPECT_THAT(sentFrames(), ElementsAreArray(framesOf(c.sent)));
-    EXPECT_EQ(app.LastErrorText.toStdString(), c.error);
-    EXPECT_EQ(clock.nowMs() - start, c.elapsedMs);
+    EXPECT_EQ(exchange.SendRaw(hex(c.given.bytes)), c.expected.ok);
+    EXPECT_THAT(sentFrames(), ElementsAreArray(framesOf(c.expected.sent)));
+    EXPECT_EQ(app.LastErrorText.toStdString(), c.expected.error);
+    EXPECT_EQ(clock.nowMs() - start, c.expected.elapsedMs);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, LanRawSend, testing::ValuesIn(kRawCases), rowName<RawCase>);

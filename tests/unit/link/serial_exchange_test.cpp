@@ -11,21 +11,36 @@ using testing::ElementsAreArray;
 
 // One exchange on the serial link. The frame leaves at the start of the call; arrival times
 // are from then, and so is the time spent.
-struct SerialCase
+struct SerialGiven
 {
-    const char* name;
     Op op;
     std::uint8_t target;
     CommandCode code;
-    std::uint8_t value;
-    std::vector<ScriptedReply> replies;
-    bool showBoxes;
+    std::uint8_t value = 0;
+    std::vector<ScriptedReply> replies = {}; // one per frame written; none: the line stays silent
+    bool showBoxes = false;
+};
+
+struct SerialExpected
+{
     std::vector<std::string> sent;
     bool ok;
-    int readValue; // -1: nothing stored
+    int readValue = -1; // -1: nothing stored
     const char* error;
-    std::vector<Box> boxes;
+    std::vector<Box> boxes = {};
     std::int64_t elapsedMs;
+};
+
+struct SerialCase
+{
+    const char* name;
+    SerialGiven given;
+    SerialExpected expected;
+};
+
+// Both halves of a row side by side, as exchangeAndCheck reads them.
+struct SerialRun : SerialGiven, SerialExpected
+{
 };
 
 void PrintTo(const SerialCase& c, std::ostream* os)
@@ -36,72 +51,134 @@ void PrintTo(const SerialCase& c, std::ostream* os)
 const char* const kNotAck = "RS232 Not Ack !!";
 const char* const kEarlier = LinkFixture::kEarlierError;
 
+// clang-format off
 const SerialCase kSerialCases[] = {
     // Writes to one display: deadline 10 ms pause + 1500 ms + 30 ms x 5.
-    {"AckArrives", Op::Write, 5, "BRL", 50, {{at(20, kAck5)}}, false, {kBrl5}, true, -1, kEarlier, {}, 20},
-    {"AckInPiecesBeforeDeadline", Op::Write, 5, "BRL", 50, {{at(20, "07 05 00"), at(1600, "42 52 4C 32 08")}},
-        false, {kBrl5}, true, -1, kEarlier, {}, 1600},
-    {"LastPieceAfterDeadline", Op::Write, 5, "BRL", 50, {{at(20, "07 05 00"), at(1700, "42 52 4C 32 08")}},
-        false, {kBrl5}, false, -1, kNotAck, {}, 1660},
-    {"SilentDisplay", Op::Write, 5, "BRL", 50, {}, false, {kBrl5}, false, -1, kNotAck, {}, 1660},
-    {"SilentDisplayWithBoxes", Op::Write, 5, "BRL", 50, {}, true, {kBrl5}, false, -1, kNotAck,
-        {{kNotAck, PromptIcon::Stop}}, 1660},
-    {"EchoThenAck", Op::Write, 5, "BRL", 50, {{at(2, kBrl5), at(40, kAck5)}}, false, {kBrl5}, true, -1,
-        kEarlier, {}, 40},
-    {"EchoThenAnyEightBytes", Op::Write, 5, "BRL", 50, {{at(2, kBrl5), at(40, "FF FF FF FF FF FF FF FF")}},
-        false, {kBrl5}, true, -1, kEarlier, {}, 40},
+    {.name = "AckArrives",
+        .given = {.op = Op::Write, .target = 5, .code = "BRL", .value = 50, .replies = {{at(20, kAck5)}}},
+        .expected = {.sent = {kBrl5}, .ok = true, .error = kEarlier, .elapsedMs = 20}},
+    {.name = "AckInPiecesBeforeDeadline",
+        .given = {.op = Op::Write, .target = 5, .code = "BRL", .value = 50,
+            .replies = {{at(20, "07 05 00"), at(1600, "42 52 4C 32 08")}}},
+        .expected = {.sent = {kBrl5}, .ok = true, .error = kEarlier, .elapsedMs = 1600}},
+    {.name = "LastPieceAfterDeadline",
+        .given = {.op = Op::Write, .target = 5, .code = "BRL", .value = 50,
+            .replies = {{at(20, "07 05 00"), at(1700, "42 52 4C 32 08")}}},
+        .expected = {.sent = {kBrl5}, .ok = false, .error = kNotAck, .elapsedMs = 1660}},
+    {.name = "SilentDisplay",
+        .given = {.op = Op::Write, .target = 5, .code = "BRL", .value = 50},
+        .expected = {.sent = {kBrl5}, .ok = false, .error = kNotAck, .elapsedMs = 1660}},
+    {.name = "SilentDisplayWithBoxes",
+        .given = {.op = Op::Write, .target = 5, .code = "BRL", .value = 50, .showBoxes = true},
+        .expected = {.sent = {kBrl5}, .ok = false, .error = kNotAck, .boxes = {{kNotAck, PromptIcon::Stop}},
+            .elapsedMs = 1660}},
+    {.name = "EchoThenAck",
+        .given = {.op = Op::Write, .target = 5, .code = "BRL", .value = 50,
+            .replies = {{at(2, kBrl5), at(40, kAck5)}}},
+        .expected = {.sent = {kBrl5}, .ok = true, .error = kEarlier, .elapsedMs = 40}},
+    {.name = "EchoThenAnyEightBytes",
+        .given = {.op = Op::Write, .target = 5, .code = "BRL", .value = 50,
+            .replies = {{at(2, kBrl5), at(40, "FF FF FF FF FF FF FF FF")}}},
+        .expected = {.sent = {kBrl5}, .ok = true, .error = kEarlier, .elapsedMs = 40}},
     // The second read has a deadline of its own, from the end of the first (10 ms or later).
-    {"EchoThenSilence", Op::Write, 5, "BRL", 50, {{at(2, kBrl5)}}, false, {kBrl5}, false, -1, kNotAck, {},
-        1660},
-    {"EchoLateThenSilence", Op::Write, 5, "BRL", 50, {{at(300, kBrl5)}}, false, {kBrl5}, false, -1, kNotAck,
-        {}, 1950},
-    {"WrongStartByte", Op::Write, 5, "BRL", 50, {{at(20, "06 05 00 42 52 4C 32 08")}}, false, {kBrl5}, false,
-        -1, kNotAck, {}, 20},
-    {"MonitorIdAbove100", Op::Write, 5, "BRL", 50, {{at(20, "07 65 00 42 52 4C 32 08")}}, false, {kBrl5},
-        false, -1, kNotAck, {}, 20},
-    {"Monitor100Accepted", Op::Write, 5, "BRL", 50, {{at(20, "07 64 00 00 00 00 00 00")}}, false, {kBrl5},
-        true, -1, kEarlier, {}, 20},
-    {"WrongKind", Op::Write, 5, "BRL", 50, {{at(20, "07 05 03 42 52 4C 32 08")}}, false, {kBrl5}, false, -1,
-        kNotAck, {}, 20},
-    {"NoiseBeforeAck", Op::Write, 5, "BRL", 50, {{at(5, "FF"), at(20, kAck5)}}, false, {kBrl5}, false, -1,
-        kNotAck, {}, 20},
-    {"ShortAckThenSilence", Op::Write, 5, "BRL", 50, {{at(20, "07 05 00 42")}}, false, {kBrl5}, false, -1,
-        kNotAck, {}, 1660},
+    {.name = "EchoThenSilence",
+        .given = {.op = Op::Write, .target = 5, .code = "BRL", .value = 50, .replies = {{at(2, kBrl5)}}},
+        .expected = {.sent = {kBrl5}, .ok = false, .error = kNotAck, .elapsedMs = 1660}},
+    {.name = "EchoLateThenSilence",
+        .given = {.op = Op::Write, .target = 5, .code = "BRL", .value = 50, .replies = {{at(300, kBrl5)}}},
+        .expected = {.sent = {kBrl5}, .ok = false, .error = kNotAck, .elapsedMs = 1950}},
+    {.name = "WrongStartByte",
+        .given = {.op = Op::Write, .target = 5, .code = "BRL", .value = 50,
+            .replies = {{at(20, "06 05 00 42 52 4C 32 08")}}},
+        .expected = {.sent = {kBrl5}, .ok = false, .error = kNotAck, .elapsedMs = 20}},
+    {.name = "MonitorIdAbove100",
+        .given = {.op = Op::Write, .target = 5, .code = "BRL", .value = 50,
+            .replies = {{at(20, "07 65 00 42 52 4C 32 08")}}},
+        .expected = {.sent = {kBrl5}, .ok = false, .error = kNotAck, .elapsedMs = 20}},
+    {.name = "Monitor100Accepted",
+        .given = {.op = Op::Write, .target = 5, .code = "BRL", .value = 50,
+            .replies = {{at(20, "07 64 00 00 00 00 00 00")}}},
+        .expected = {.sent = {kBrl5}, .ok = true, .error = kEarlier, .elapsedMs = 20}},
+    {.name = "WrongKind",
+        .given = {.op = Op::Write, .target = 5, .code = "BRL", .value = 50,
+            .replies = {{at(20, "07 05 03 42 52 4C 32 08")}}},
+        .expected = {.sent = {kBrl5}, .ok = false, .error = kNotAck, .elapsedMs = 20}},
+    {.name = "NoiseBeforeAck",
+        .given = {.op = Op::Write, .target = 5, .code = "BRL", .value = 50,
+            .replies = {{at(5, "FF"), at(20, kAck5)}}},
+        .expected = {.sent = {kBrl5}, .ok = false, .error = kNotAck, .elapsedMs = 20}},
+    {.name = "ShortAckThenSilence",
+        .given = {.op = Op::Write, .target = 5, .code = "BRL", .value = 50,
+            .replies = {{at(20, "07 05 00 42")}}},
+        .expected = {.sent = {kBrl5}, .ok = false, .error = kNotAck, .elapsedMs = 1660}},
     // Writes to all displays: deadline 10 + 1500 ms; any 8 bytes acknowledge.
-    {"AllDisplaysSelectedThree", Op::Write, 0x83, "BRL", 50, {{at(30, "00 11 22 33 44 55 66 77")}}, false,
-        {"07 00 02 42 52 4C 32 08"}, true, -1, kEarlier, {}, 30},
-    {"AllDisplaysSilent", Op::Write, 0, "BRL", 50, {}, false, {"07 00 02 42 52 4C 32 08"}, false, -1, kNotAck,
-        {}, 1510},
-    {"AllDisplaysAboveHundred", Op::Write, 101, "POW", 1, {{at(30, "07 01 00 50 4F 57 01 08")}}, false,
-        {"07 00 02 50 4F 57 01 08"}, true, -1, kEarlier, {}, 30},
-    {"AutoDivisionUnacknowledged", Op::Write, 0x80, "DIV", 0x11, {}, false, {"07 00 02 44 49 56 11 08"}, true,
-        -1, kEarlier, {}, 1510},
-    {"OtherDivisionUnacknowledged", Op::Write, 0x80, "DIV", 0x12, {}, false, {"07 00 02 44 49 56 12 08"},
-        false, -1, kNotAck, {}, 1510},
+    {.name = "AllDisplaysSelectedThree",
+        .given = {.op = Op::Write, .target = 0x83, .code = "BRL", .value = 50,
+            .replies = {{at(30, "00 11 22 33 44 55 66 77")}}},
+        .expected = {.sent = {"07 00 02 42 52 4C 32 08"}, .ok = true, .error = kEarlier, .elapsedMs = 30}},
+    {.name = "AllDisplaysSilent",
+        .given = {.op = Op::Write, .target = 0, .code = "BRL", .value = 50},
+        .expected = {.sent = {"07 00 02 42 52 4C 32 08"}, .ok = false, .error = kNotAck, .elapsedMs = 1510}},
+    {.name = "AllDisplaysAboveHundred",
+        .given = {.op = Op::Write, .target = 101, .code = "POW", .value = 1,
+            .replies = {{at(30, "07 01 00 50 4F 57 01 08")}}},
+        .expected = {.sent = {"07 00 02 50 4F 57 01 08"}, .ok = true, .error = kEarlier, .elapsedMs = 30}},
+    {.name = "AutoDivisionUnacknowledged",
+        .given = {.op = Op::Write, .target = 0x80, .code = "DIV", .value = 0x11},
+        .expected = {.sent = {"07 00 02 44 49 56 11 08"}, .ok = true, .error = kEarlier, .elapsedMs = 1510}},
+    {.name = "OtherDivisionUnacknowledged",
+        .given = {.op = Op::Write, .target = 0x80, .code = "DIV", .value = 0x12},
+        .expected = {.sent = {"07 00 02 44 49 56 12 08"}, .ok = false, .error = kNotAck, .elapsedMs = 1510}},
     // Reads: no pause after the write; deadline 1500 ms + 30 ms x id.
-    {"ReadReply", Op::Read, 5, "BRI", 0, {{at(30, kBriReply5)}}, false, {kBri5}, true, 60, kEarlier, {}, 30},
-    {"ReadEchoThenReply", Op::Read, 5, "BRI", 0, {{at(1, kBri5), at(30, kBriReply5)}}, false, {kBri5}, true,
-        60, kEarlier, {}, 30},
-    {"ReadReplyInPieces", Op::Read, 5, "BRI", 0, {{at(10, "07"), at(20, "05 00 42"), at(900, "52 49 3C 08")}},
-        false, {kBri5}, true, 60, kEarlier, {}, 900},
-    {"ReadLettersAndEndNotChecked", Op::Read, 5, "BRI", 0, {{at(30, "07 05 00 58 58 58 3C 00")}}, false,
-        {kBri5}, true, 60, kEarlier, {}, 30},
-    {"ReadAllSelectedGoesToOne", Op::Read, 0x83, "BRI", 0, {{at(30, "07 01 00 42 52 49 3C 08")}}, false,
-        {"07 01 01 42 52 49 08"}, true, 60, kEarlier, {}, 30},
-    {"ReadTargetZeroGoesToOne", Op::Read, 0, "BRI", 0, {{at(30, "07 01 00 42 52 49 3C 08")}}, false,
-        {"07 01 01 42 52 49 08"}, true, 60, kEarlier, {}, 30},
-    {"ReadOtherDisplayAnswers", Op::Read, 5, "BRI", 0, {{at(30, "07 06 00 42 52 49 3C 08")}}, false, {kBri5},
-        false, -1, kNotAck, {}, 30},
-    {"ReadWrongKind", Op::Read, 5, "BRI", 0, {{at(30, "07 05 03 42 52 49 3C 08")}}, false, {kBri5}, false, -1,
-        kNotAck, {}, 30},
-    {"ReadEchoThenNoReply", Op::Read, 5, "BRI", 0, {{at(1, kBri5), at(30, "07 05 02 42 52 49 3C 08")}}, false,
-        {kBri5}, false, -1, kNotAck, {}, 30},
-    {"ReadSilent", Op::Read, 5, "BRI", 0, {}, false, {kBri5}, false, -1, kNotAck, {}, 1650},
-    {"ReadSilentWithBoxes", Op::Read, 5, "BRI", 0, {}, true, {kBri5}, false, -1, kNotAck,
-        {{kNotAck, PromptIcon::Stop}}, 1650},
-    {"ReadHeaderThenSilence", Op::Read, 5, "BRI", 0, {{at(30, "07 05 00")}}, false, {kBri5}, false, -1,
-        kNotAck, {}, 1680},
+    {.name = "ReadReply",
+        .given = {.op = Op::Read, .target = 5, .code = "BRI", .replies = {{at(30, kBriReply5)}}},
+        .expected = {.sent = {kBri5}, .ok = true, .readValue = 60, .error = kEarlier, .elapsedMs = 30}},
+    {.name = "ReadEchoThenReply",
+        .given = {.op = Op::Read, .target = 5, .code = "BRI",
+            .replies = {{at(1, kBri5), at(30, kBriReply5)}}},
+        .expected = {.sent = {kBri5}, .ok = true, .readValue = 60, .error = kEarlier, .elapsedMs = 30}},
+    {.name = "ReadReplyInPieces",
+        .given = {.op = Op::Read, .target = 5, .code = "BRI",
+            .replies = {{at(10, "07"), at(20, "05 00 42"), at(900, "52 49 3C 08")}}},
+        .expected = {.sent = {kBri5}, .ok = true, .readValue = 60, .error = kEarlier, .elapsedMs = 900}},
+    {.name = "ReadLettersAndEndNotChecked",
+        .given = {.op = Op::Read, .target = 5, .code = "BRI",
+            .replies = {{at(30, "07 05 00 58 58 58 3C 00")}}},
+        .expected = {.sent = {kBri5}, .ok = true, .readValue = 60, .error = kEarlier, .elapsedMs = 30}},
+    {.name = "ReadAllSelectedGoesToOne",
+        .given = {.op = Op::Read, .target = 0x83, .code = "BRI",
+            .replies = {{at(30, "07 01 00 42 52 49 3C 08")}}},
+        .expected = {.sent = {"07 01 01 42 52 49 08"}, .ok = true, .readValue = 60, .error = kEarlier,
+            .elapsedMs = 30}},
+    {.name = "ReadTargetZeroGoesToOne",
+        .given = {.op = Op::Read, .target = 0, .code = "BRI",
+            .replies = {{at(30, "07 01 00 42 52 49 3C 08")}}},
+        .expected = {.sent = {"07 01 01 42 52 49 08"}, .ok = true, .readValue = 60, .error = kEarlier,
+            .elapsedMs = 30}},
+    {.name = "ReadOtherDisplayAnswers",
+        .given = {.op = Op::Read, .target = 5, .code = "BRI",
+            .replies = {{at(30, "07 06 00 42 52 49 3C 08")}}},
+        .expected = {.sent = {kBri5}, .ok = false, .error = kNotAck, .elapsedMs = 30}},
+    {.name = "ReadWrongKind",
+        .given = {.op = Op::Read, .target = 5, .code = "BRI",
+            .replies = {{at(30, "07 05 03 42 52 49 3C 08")}}},
+        .expected = {.sent = {kBri5}, .ok = false, .error = kNotAck, .elapsedMs = 30}},
+    {.name = "ReadEchoThenNoReply",
+        .given = {.op = Op::Read, .target = 5, .code = "BRI",
+            .replies = {{at(1, kBri5), at(30, "07 05 02 42 52 49 3C 08")}}},
+        .expected = {.sent = {kBri5}, .ok = false, .error = kNotAck, .elapsedMs = 30}},
+    {.name = "ReadSilent",
+        .given = {.op = Op::Read, .target = 5, .code = "BRI"},
+        .expected = {.sent = {kBri5}, .ok = false, .error = kNotAck, .elapsedMs = 1650}},
+    {.name = "ReadSilentWithBoxes",
+        .given = {.op = Op::Read, .target = 5, .code = "BRI", .showBoxes = true},
+        .expected = {.sent = {kBri5}, .ok = false, .error = kNotAck, .boxes = {{kNotAck, PromptIcon::Stop}},
+            .elapsedMs = 1650}},
+    {.name = "ReadHeaderThenSilence",
+        .given = {.op = Op::Read, .target = 5, .code = "BRI", .replies = {{at(30, "07 05 00")}}},
+        .expected = {.sent = {kBri5}, .ok = false, .error = kNotAck, .elapsedMs = 1680}},
 };
+// clang-format on
 
 class SerialExchange : public LinkFixture, public testing::TestWithParam<SerialCase>
 {
@@ -110,10 +187,10 @@ class SerialExchange : public LinkFixture, public testing::TestWithParam<SerialC
 TEST_P(SerialExchange, SendsWaitsAndJudges)
 {
     const SerialCase& c = GetParam();
-    for (const ScriptedReply& reply : c.replies)
+    for (const ScriptedReply& reply : c.given.replies)
         line.replyToNextWrite(reply);
-    exchangeAndCheck(c);
-    EXPECT_THAT(toHex(line.writes()), ElementsAreArray(c.sent));
+    exchangeAndCheck(SerialRun {c.given, c.expected});
+    EXPECT_THAT(toHex(line.writes()), ElementsAreArray(c.expected.sent));
     EXPECT_TRUE(app.ComPortOpen);
 }
 
@@ -133,6 +210,19 @@ void PrintTo(const NotReadyCase& c, std::ostream* os)
 {
     *os << c.name;
 }
+
+const char* const kNotReady = "RS232 device is not ready !!";
+
+// clang-format off
+const NotReadyCase kNotReadyCases[] = {
+    {.name = "WriteQuiet", .op = Op::Write, .showBoxes = false, .boxes = {}, .elapsedMs = 100},
+    {.name = "WriteWithBox", .op = Op::Write, .showBoxes = true, .boxes = {{kNotReady, PromptIcon::Stop}},
+        .elapsedMs = 0},
+    {.name = "ReadQuiet", .op = Op::Read, .showBoxes = false, .boxes = {}, .elapsedMs = 100},
+    {.name = "ReadWithBox", .op = Op::Read, .showBoxes = true, .boxes = {{kNotReady, PromptIcon::Stop}},
+        .elapsedMs = 0},
+};
+// clang-format on
 
 class SerialNotReady : public LinkFixture, public testing::TestWithParam<NotReadyCase>
 {
@@ -156,14 +246,7 @@ TEST_P(SerialNotReady, FailsBeforeSending)
     EXPECT_EQ(clock.nowMs() - start, c.elapsedMs);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, SerialNotReady,
-    testing::Values(NotReadyCase {"WriteQuiet", Op::Write, false, {}, 100},
-        NotReadyCase {
-            "WriteWithBox", Op::Write, true, {{"RS232 device is not ready !!", PromptIcon::Stop}}, 0},
-        NotReadyCase {"ReadQuiet", Op::Read, false, {}, 100},
-        NotReadyCase {
-            "ReadWithBox", Op::Read, true, {{"RS232 device is not ready !!", PromptIcon::Stop}}, 0}),
-    rowName<NotReadyCase>);
+INSTANTIATE_TEST_SUITE_P(Rows, SerialNotReady, testing::ValuesIn(kNotReadyCases), rowName<NotReadyCase>);
 
 class SerialPortLife : public LinkFixture, public testing::Test
 {

@@ -1,6 +1,6 @@
-#include "platform/fake_datagram_network.h"
-#include "setup/display_search.h"
-#include "setup/probe_search.h"
+#include "tests/fakes/fake_datagram_network.h"
+#include "rules/display_search.h"
+#include "rules/probe_search.h"
 #include "tests/support/case_name.h"
 #include "tests/unit/link/link_fixture.h"
 
@@ -83,7 +83,7 @@ protected:
         return rows;
     }
 
-    FakeDatagramNetwork datagrams {clock};
+    FakeDatagramNetwork datagrams {clock, waiter};
     std::int64_t start = 0;
     int found = -1;
 };
@@ -234,6 +234,21 @@ TEST_F(ProbeTest, AttemptsStillConnectingAtTheLimitAreGivenUp)
     network.deliverEvents();
     EXPECT_TRUE(search.collect().empty());
     EXPECT_EQ(network.peer("192.168.1.20", 23).openConnections(), 0);
+}
+
+// The whole search on virtual time: the networks share the 4.5 s, a module that answered is kept
+// and the silent one is given up at the end of its network's window.
+TEST_F(ProbeTest, RunEndsWithinItsBudget)
+{
+    hosts.addresses = {"192.168.1.5", "10.0.0.5"};
+    const std::int64_t start = clock.nowMs();
+    const std::vector<IPSearch> found = TcpProbeSearch(app).run();
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].second, "192.168.1.20");
+    // The first network's window is half of the budget, kept to its end by the silent module; on
+    // the second every address refuses at once.
+    EXPECT_EQ(clock.nowMs() - start, TcpProbeSearch::kBudgetMs / 2);
+    EXPECT_EQ(network.liveConnections(), 0);
 }
 
 TEST_F(ProbeTest, UsrModulesAreProbedOnTheirOwnPort)

@@ -1,4 +1,4 @@
-#include "pages/display_status.h"
+#include "rules/display_status_reader.h"
 #include "tests/unit/link/link_fixture.h"
 
 #include <gmock/gmock.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "setup/timer_service.h"
+#include "platform/timer_service.h"
 
 #include <cstdint>
 #include <map>
@@ -8,6 +8,7 @@
 namespace ordalis {
 
 class FakeClock;
+class Waiter;
 
 // Timers on virtual time for tests: nothing fires until the test moves the FakeClock on
 // through advanceBy() or advanceUntil(). A timer that falls due while a handler holds the
@@ -16,7 +17,7 @@ class FakeClock;
 class VirtualTimerService final : public TimerService
 {
 public:
-    explicit VirtualTimerService(FakeClock& clock);
+    VirtualTimerService(FakeClock& clock, Waiter& waiter);
     ~VirtualTimerService() override;
 
     std::unique_ptr<IntervalTimer> createTimer(std::function<void()> onExpiry) override;
@@ -50,7 +51,10 @@ private:
     int nextDue(std::int64_t limitMs) const;
     void fire(int id);
 
+    void idleTo(std::int64_t ms);
+
     FakeClock& m_clock;
+    Waiter& m_waiter;
     std::map<int, Slot> m_slots;
     int m_nextId = 1;
 };

@@ -1,4 +1,4 @@
-#include "platform/fake_lan_network.h"
+#include "tests/fakes/fake_lan_network.h"
 
 #include <algorithm>
 
@@ -65,20 +65,25 @@ public:
 
     bool waitForReadable(std::int64_t deadlineMs) override
     {
-        FakeClock& clock = m_network.m_clock;
-        for (;;) {
+        return m_network.m_waiter.waitUntil(deadlineMs, [this] {
             collect();
-            if (!m_buffer.empty())
-                return true;
-            if (m_closed || !m_peer || clock.nowMs() >= deadlineMs)
-                return false;
-            std::int64_t next = deadlineMs;
-            if (!m_arrivals.empty())
-                next = std::min(next, m_arrivals.front().first);
-            if (m_closeAt)
-                next = std::min(next, *m_closeAt);
-            clock.advanceTo(next);
+            return !m_buffer.empty() || m_closed || !m_peer;
+        }) && !m_buffer.empty();
+    }
+
+    // The first scripted arrival or close later than after.
+    std::optional<std::int64_t> nextEvent(std::int64_t after) const
+    {
+        std::optional<std::int64_t> next;
+        for (const auto& [atMs, bytes] : m_arrivals) {
+            if (atMs > after) {
+                next = atMs;
+                break;
+            }
         }
+        if (m_closeAt && *m_closeAt > after && (!next || *m_closeAt < *next))
+            next = m_closeAt;
+        return next;
     }
 
     void close() override
@@ -189,6 +194,27 @@ void FakeLanPeer::sendOutOfBand()
         c->peerOutOfBand();
 }
 
+FakeLanNetwork::FakeLanNetwork(FakeClock& clock, Waiter& waiter) : m_clock(clock), m_waiter(waiter)
+{
+    m_clock.addWakeSource(this, [this](std::int64_t after) { return nextEvent(after); });
+}
+
+FakeLanNetwork::~FakeLanNetwork()
+{
+    m_clock.removeWakeSource(this);
+}
+
+std::optional<std::int64_t> FakeLanNetwork::nextEvent(std::int64_t after) const
+{
+    std::optional<std::int64_t> next;
+    for (const FakeLanConnection* c : m_live) {
+        const std::optional<std::int64_t> at = c->nextEvent(after);
+        if (at && (!next || *at < *next))
+            next = at;
+    }
+    return next;
+}
+
 std::unique_ptr<LanConnection> FakeLanNetwork::create()
 {
     if (m_failNextCreate) {
@@ -208,6 +234,9 @@ FakeLanPeer& FakeLanNetwork::peer(const QString& address, std::uint16_t port)
 
 void FakeLanNetwork::deliverEvents()
 {
+    // Between handlers the event loop first runs what a finished wait held.
+    if (!m_waiter.busy())
+        m_waiter.releaseHeld();
     // A listener may close or replace connections; walk a copy and skip the departed.
     const std::vector<FakeLanConnection*> live = m_live;
     for (FakeLanConnection* c : live) {

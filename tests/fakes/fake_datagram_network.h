@@ -1,7 +1,8 @@
 #pragma once
 
 #include "platform/datagram_socket.h"
-#include "platform/fake_clock.h"
+#include "platform/waiter.h"
+#include "tests/fakes/fake_clock.h"
 
 #include <QByteArray>
 #include <QString>
@@ -30,7 +31,7 @@ public:
         QByteArray bytes;
     };
 
-    explicit FakeDatagramNetwork(FakeClock& clock) : m_clock(clock) { }
+    FakeDatagramNetwork(FakeClock& clock, Waiter& waiter) : m_clock(clock), m_waiter(waiter) { }
 
     std::unique_ptr<DatagramSocket> create() override;
 
@@ -45,6 +46,7 @@ public:
 private:
     friend class FakeDatagramSocket;
     FakeClock& m_clock;
+    Waiter& m_waiter;
     std::vector<Answer> m_answers;
     std::vector<Sent> m_sent;
     int m_created = 0;

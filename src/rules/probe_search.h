@@ -18,8 +18,8 @@ class CTavrinApp;
 // Finds the LAN modules of the local /24 networks without help from the modules: connects to
 // the module port of every address at once, asks each module that accepts for the model name
 // (MNA) of the first display behind it and keeps those that answer. The connections come from
-// the LAN connection service; run() waits in a local event loop that ignores the operator's
-// input and ends within kBudgetMs.
+// the LAN connection service; run() waits through the waiter, which delivers the connections'
+// events meanwhile, and ends within kBudgetMs.
 class TcpProbeSearch
 {
 public:
@@ -64,7 +64,6 @@ private:
     QString m_prefix;
     std::vector<std::unique_ptr<Probe>> m_probes;
     int m_open = 0;
-    std::function<void()> m_onAllFinished;
 };
 
 } // namespace ordalis

@@ -1,4 +1,4 @@
-#include "setup/dialog_units.h"
+#include "widgets/dialog_units.h"
 
 #include "widgets/fonts.h"
 

@@ -1,13 +1,12 @@
-#include "setup/probe_search.h"
+#include "rules/probe_search.h"
 
 #include "app/ctavrin_app.h"
 #include "link/lan_link.h"
 #include "platform/lan_connection.h"
 #include "protocol/command_frame.h"
 
-#include <QDeadlineTimer>
-#include <QEventLoop>
-#include <QTimer>
+#include "platform/clock.h"
+#include "platform/waiter.h"
 
 #include <algorithm>
 #include <array>
@@ -174,8 +173,7 @@ std::vector<IPSearch> TcpProbeSearch::collect()
 
 void TcpProbeSearch::probeFinished()
 {
-    if (--m_open == 0 && m_onAllFinished)
-        m_onAllFinished();
+    --m_open;
 }
 
 std::vector<IPSearch> TcpProbeSearch::run()
@@ -184,27 +182,21 @@ std::vector<IPSearch> TcpProbeSearch::run()
     const int count = LanLink(m_app).GetLocalAddresses(local);
     const QStringList prefixes = networkPrefixes(QStringList(local.begin(), local.begin() + count));
 
-    const QDeadlineTimer budget(kBudgetMs);
+    Waiter& waiter = *m_app.services.waiter;
+    const std::int64_t budgetEnd = waiter.clock().nowMs() + kBudgetMs;
     std::vector<IPSearch> found;
     for (qsizetype i = 0; i < prefixes.size(); ++i) {
         // Each network gets an equal share of what is left.
-        const int window = int(budget.remainingTime() / (prefixes.size() - i));
-        QEventLoop loop;
-        m_onAllFinished = [&loop] { loop.quit(); };
+        const std::int64_t now = waiter.clock().nowMs();
+        const std::int64_t window = std::max<std::int64_t>(budgetEnd - now, 0) / (prefixes.size() - i);
         start(prefixes[i]);
         // Attempts that have not connected by the connect limit are given up; those that did
         // keep the rest of the window for their answer.
-        QTimer connectLimit;
-        connectLimit.setSingleShot(true);
-        QObject::connect(&connectLimit, &QTimer::timeout, [this] { dropUnconnected(); });
-        QTimer windowEnd;
-        windowEnd.setSingleShot(true);
-        QObject::connect(&windowEnd, &QTimer::timeout, &loop, &QEventLoop::quit);
-        connectLimit.start(std::clamp(window / 2, 0, kConnectLimitMs));
-        windowEnd.start(std::max(window, 0));
-        if (!finished())
-            loop.exec(QEventLoop::ExcludeUserInputEvents);
-        m_onAllFinished = nullptr;
+        const auto done = [this] { return finished(); };
+        if (!waiter.waitUntil(now + std::clamp<std::int64_t>(window / 2, 0, kConnectLimitMs), done)) {
+            dropUnconnected();
+            waiter.waitUntil(now + window, done);
+        }
         std::vector<IPSearch> more = collect();
         found.insert(found.end(), more.begin(), more.end());
     }

@@ -1,4 +1,4 @@
-#include "platform/fake_datagram_network.h"
+#include "tests/fakes/fake_datagram_network.h"
 
 #include <algorithm>
 
@@ -7,7 +7,17 @@ namespace ordalis {
 class FakeDatagramSocket final : public DatagramSocket
 {
 public:
-    explicit FakeDatagramSocket(FakeDatagramNetwork& network) : m_network(network) { }
+    explicit FakeDatagramSocket(FakeDatagramNetwork& network) : m_network(network)
+    {
+        m_network.m_clock.addWakeSource(this, [this](std::int64_t after) -> std::optional<std::int64_t> {
+            for (const Arrival& arrival : m_pending) {
+                if (arrival.atMs > after)
+                    return arrival.atMs;
+            }
+            return std::nullopt;
+        });
+    }
+    ~FakeDatagramSocket() override { m_network.m_clock.removeWakeSource(this); }
 
     bool bind(std::uint16_t port) override
     {
@@ -28,14 +38,7 @@ public:
 
     bool waitForDatagram(std::int64_t deadlineMs) override
     {
-        if (hasDatagram())
-            return true;
-        if (m_pending.empty() || m_pending.front().atMs > deadlineMs) {
-            m_network.m_clock.advanceTo(deadlineMs);
-            return false;
-        }
-        m_network.m_clock.advanceTo(m_pending.front().atMs);
-        return true;
+        return m_network.m_waiter.waitUntil(deadlineMs, [this] { return hasDatagram(); });
     }
 
     bool hasDatagram() override

@@ -1,11 +1,15 @@
 #pragma once
 
+#include "protocol/command_code.h"
+#include "rules/step_sequence.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -14,8 +18,9 @@ namespace ordalis {
 class CTavrinApp;
 
 // The display status table without its window: finds the displays with one read to all, then
-// takes one reading per call, each a read to all displays whose replies fill one column. The
-// status dialog calls it from its timer; ordalis-cli calls it directly.
+// takes one reading per step, each a read to all displays whose replies fill one column. Its
+// steps are a table on the step runner; the status dialog runs them from its timer, ordalis-cli
+// from its own loop.
 class DisplayStatusReader
 {
 public:
@@ -34,8 +39,17 @@ public:
 
     using Row = std::array<QString, kMaxColumns>;
 
+    // A column of the table: its heading and width in the dialog's pixels.
+    struct Column
+    {
+        const char* heading;
+        int width;
+    };
+    static const std::array<Column, kMaxColumns>& columns();
+
     // The column headings for a "Display Model" row.
     static QStringList headings(int modelRow);
+    static int columnCount(int modelRow) { return modelRow == 0 ? kMaxColumns : kMaxColumns - 1; }
 
     // Cell texts from reply bytes.
     static QString textCell(std::span<const std::uint8_t> bytes); // SER, MNA
@@ -50,13 +64,15 @@ public:
 
     explicit DisplayStatusReader(CTavrinApp& app);
 
-    // Finds the displays and rebuilds the rows; leaves the step at 1. True when any answered,
-    // so that the cycle goes on.
+    // Finds the displays and rebuilds the rows (step 0); leaves the step at 1. True when any
+    // answered, so that the cycle goes on.
     bool detect();
     // Takes the reading of the current step and returns the period until the next one.
     int readStep();
+    // Runs the current step, detection included.
+    StepResult runStep();
 
-    int columnCount() const { return m_modelRow == 0 ? kMaxColumns : kMaxColumns - 1; }
+    int columnCount() const { return columnCount(m_modelRow); }
     int lastStep() const { return m_modelRow == 0 ? 11 : 10; }
     int step() const { return m_step; }
     int foundCount() const { return m_found; }
@@ -67,15 +83,23 @@ public:
     // Told of every new status text before the reading that follows it blocks.
     std::function<void(const QString&)> statusChanged;
 
+    // The steps, for the runner.
+    static StepResult detectStep(DisplayStatusReader& reader, int step);
+    static StepResult powerStep(DisplayStatusReader& reader, int step);
+    static StepResult readingStep(DisplayStatusReader& reader, int step);
+    static StepResult backlightStep(DisplayStatusReader& reader, int step);
+
 private:
     void setStatus(const QString& text);
-    std::uint8_t readAll(const char* code, int maxCount, int valueLength);
+    // The number of replies, or nothing when the link could not be used.
+    std::optional<std::uint8_t> readAll(CommandCode code, int maxCount);
     // False when the link could not be used.
     bool readPower();
     void readBacklight();
-    // Writes reply j into the row of powered entry j for every reply of a usable result.
+    // Writes reply j into the row of powered entry j for every reply.
     void fillPowered(int column, int result, int valueLength,
         const std::function<QString(std::span<const std::uint8_t>)>& text);
+    StepResult afterReading(int step) const;
 
     CTavrinApp& m_app;
     int m_modelRow;

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "platform/fake_clock.h"
+#include "tests/fakes/fake_clock.h"
 #include "platform/lan_connection.h"
-#include "platform/scripted_reply.h"
+#include "platform/waiter.h"
+#include "tests/fakes/scripted_reply.h"
 
 #include <QString>
 
@@ -48,12 +49,14 @@ private:
 };
 
 // The network of fake peers and the factory of the connections that reach them. Events are
-// delivered only by deliverEvents(), which plays one turn of the GUI thread's event loop.
-// The network must outlive the connections it creates.
+// delivered only by deliverEvents(), which plays one turn of the GUI thread's event loop: a
+// waiter calls it at every step of a wait, and a test calls it between handlers (it then first
+// runs what the waiter held). The network must outlive the connections it creates.
 class FakeLanNetwork final : public LanConnectionFactory
 {
 public:
-    explicit FakeLanNetwork(FakeClock& clock) : m_clock(clock) { }
+    FakeLanNetwork(FakeClock& clock, Waiter& waiter);
+    ~FakeLanNetwork() override;
 
     std::unique_ptr<LanConnection> create() override;
 
@@ -78,7 +81,10 @@ public:
 private:
     friend class FakeLanConnection;
 
+    std::optional<std::int64_t> nextEvent(std::int64_t after) const;
+
     FakeClock& m_clock;
+    Waiter& m_waiter;
     std::map<std::pair<QString, std::uint16_t>, std::unique_ptr<FakeLanPeer>> m_peers;
     std::vector<FakeLanConnection*> m_live;
     std::vector<Attempt> m_attempts;

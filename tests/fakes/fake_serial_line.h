@@ -1,8 +1,9 @@
 #pragma once
 
-#include "platform/fake_clock.h"
-#include "platform/scripted_reply.h"
+#include "tests/fakes/fake_clock.h"
+#include "tests/fakes/scripted_reply.h"
 #include "platform/serial_port.h"
+#include "platform/waiter.h"
 
 #include <QStringList>
 
@@ -13,12 +14,13 @@ namespace ordalis {
 
 // A scripted serial line on virtual time, and the factory of the ports that open it.
 // Every write takes the next scripted reply, whose pieces arrive at their times after the
-// write; a read that finds nothing buffered advances the clock to the next arrival or its
-// deadline, whichever comes first.
+// write; a read that finds nothing buffered waits through the waiter, which wakes at the next
+// arrival or the read's deadline, whichever comes first.
 class FakeSerialLine final : public SerialPortFactory
 {
 public:
-    explicit FakeSerialLine(FakeClock& clock) : m_clock(clock) { }
+    FakeSerialLine(FakeClock& clock, Waiter& waiter);
+    ~FakeSerialLine() override;
 
     std::unique_ptr<SerialPort> create() override;
 
@@ -60,6 +62,7 @@ private:
     int portRead(std::span<std::uint8_t> dest, std::int64_t deadlineMs);
 
     FakeClock& m_clock;
+    Waiter& m_waiter;
     QStringList m_devices;
     bool m_openFails = false;
     bool m_failNextWrite = false;

@@ -1,4 +1,4 @@
-#include "platform/fake_serial_line.h"
+#include "tests/fakes/fake_serial_line.h"
 
 #include <algorithm>
 
@@ -45,6 +45,24 @@ private:
     FakeSerialLine& m_line;
     bool m_open = false;
 };
+
+FakeSerialLine::FakeSerialLine(FakeClock& clock, Waiter& waiter) : m_clock(clock), m_waiter(waiter)
+{
+    m_clock.addWakeSource(this, [this](std::int64_t after) -> std::optional<std::int64_t> {
+        for (const Arrival& arrival : m_arrivals) {
+            if (arrival.atMs > after)
+                return arrival.atMs;
+        }
+        if (m_hangUpAt && *m_hangUpAt > after)
+            return m_hangUpAt;
+        return std::nullopt;
+    });
+}
+
+FakeSerialLine::~FakeSerialLine()
+{
+    m_clock.removeWakeSource(this);
+}
 
 std::unique_ptr<SerialPort> FakeSerialLine::create()
 {
@@ -110,7 +128,7 @@ bool FakeSerialLine::portWrite(std::span<const std::uint8_t> bytes, std::int64_t
 {
     if (m_failNextWrite) {
         m_failNextWrite = false;
-        m_clock.advanceBy(limitMs);
+        m_waiter.waitUntil(m_clock.nowMs() + limitMs, [] { return false; });
         return false;
     }
     const std::int64_t now = m_clock.nowMs();
@@ -126,26 +144,18 @@ bool FakeSerialLine::portWrite(std::span<const std::uint8_t> bytes, std::int64_t
 
 int FakeSerialLine::portRead(std::span<std::uint8_t> dest, std::int64_t deadlineMs)
 {
-    for (;;) {
+    const auto hungUp = [this] { return m_hangUpAt && *m_hangUpAt <= m_clock.nowMs(); };
+    m_waiter.waitUntil(deadlineMs, [&] {
         collectArrived();
-        if (!m_buffer.empty()) {
-            const std::size_t n = std::min(dest.size(), m_buffer.size());
-            std::copy_n(m_buffer.begin(), n, dest.begin());
-            m_buffer.erase(m_buffer.begin(), m_buffer.begin() + static_cast<std::ptrdiff_t>(n));
-            return static_cast<int>(n);
-        }
-        const std::int64_t now = m_clock.nowMs();
-        if (m_hangUpAt && *m_hangUpAt <= now)
-            return -1;
-        if (now >= deadlineMs)
-            return 0;
-        std::int64_t next = deadlineMs;
-        if (!m_arrivals.empty())
-            next = std::min(next, m_arrivals.front().atMs);
-        if (m_hangUpAt)
-            next = std::min(next, *m_hangUpAt);
-        m_clock.advanceTo(next);
+        return !m_buffer.empty() || hungUp();
+    });
+    if (!m_buffer.empty()) {
+        const std::size_t n = std::min(dest.size(), m_buffer.size());
+        std::copy_n(m_buffer.begin(), n, dest.begin());
+        m_buffer.erase(m_buffer.begin(), m_buffer.begin() + static_cast<std::ptrdiff_t>(n));
+        return static_cast<int>(n);
     }
+    return hungUp() ? -1 : 0;
 }
 
 } // namespace ordalis

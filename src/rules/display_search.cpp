@@ -1,8 +1,9 @@
-#include "setup/display_search.h"
+#include "rules/display_search.h"
 
 #include "app/ctavrin_app.h"
 #include "link/lan_link.h"
 #include "platform/clock.h"
+#include "platform/waiter.h"
 #include "platform/datagram_socket.h"
 #include "platform/prompts.h"
 
@@ -68,7 +69,7 @@ int UdpDisplaySearch::run(const std::function<void(const IPSearch&)>& found)
         }
         if (socket->sendTo(request, target, m_remotePort) != request.size())
             prompts.message(QStringLiteral("SendTo() sent a different number of bytes than expected"));
-        clock.sleepMs(kPauseAfterSendMs);
+        m_app.services.waiter->pause(kPauseAfterSendMs);
 
         for (;;) {
             while (socket->hasDatagram()) {

@@ -1,6 +1,7 @@
-#include "setup/virtual_timer_service.h"
+#include "tests/fakes/virtual_timer_service.h"
 
-#include "platform/fake_clock.h"
+#include "platform/waiter.h"
+#include "tests/fakes/fake_clock.h"
 
 #include <algorithm>
 
@@ -21,8 +22,17 @@ private:
     int m_id;
 };
 
-VirtualTimerService::VirtualTimerService(FakeClock& clock) : m_clock(clock)
+VirtualTimerService::VirtualTimerService(FakeClock& clock, Waiter& waiter) : m_clock(clock), m_waiter(waiter)
 {
+}
+
+void VirtualTimerService::idleTo(std::int64_t ms)
+{
+    // The event loop sleeps between handlers, after running what a finished wait held.
+    const FakeClock::Dispatching dispatching(m_clock);
+    if (!m_waiter.busy())
+        m_waiter.releaseHeld();
+    m_clock.advanceTo(ms);
 }
 
 VirtualTimerService::~VirtualTimerService() = default;
@@ -81,9 +91,13 @@ int VirtualTimerService::nextDue(std::int64_t limitMs) const
 
 void VirtualTimerService::fire(int id)
 {
-    Slot& slot = m_slots.at(id);
-    const std::int64_t at = std::max(slot.due, m_clock.nowMs());
-    m_clock.advanceTo(at);
+    const std::int64_t at = std::max(m_slots.at(id).due, m_clock.nowMs());
+    idleTo(at);
+    // What the waiter held may have stopped or destroyed timers.
+    const auto found = m_slots.find(id);
+    if (found == m_slots.end() || !found->second.active)
+        return;
+    Slot& slot = found->second;
     // Next expiry on the timer's own grid, strictly after this one.
     slot.due = slot.anchor + ((at - slot.anchor) / slot.period + 1) * slot.period;
 
@@ -102,7 +116,7 @@ void VirtualTimerService::advanceBy(std::int64_t ms)
     const std::int64_t target = m_clock.nowMs() + std::max<std::int64_t>(ms, 0);
     while (const int id = nextDue(target))
         fire(id);
-    m_clock.advanceTo(target);
+    idleTo(target);
 }
 
 bool VirtualTimerService::advanceUntil(const std::function<bool()>& done, std::int64_t maxMs)
@@ -111,7 +125,7 @@ bool VirtualTimerService::advanceUntil(const std::function<bool()>& done, std::i
     while (!done()) {
         const int id = nextDue(deadline);
         if (id == 0) {
-            m_clock.advanceTo(deadline);
+            idleTo(deadline);
             break;
         }
         fire(id);
