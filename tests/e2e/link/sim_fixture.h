@@ -6,10 +6,11 @@
 #include "link/command_exchange.h"
 #include "link/connection_keeper.h"
 #include "link/connection_wait.h"
-#include "platform/fake_host_addresses.h"
-#include "platform/fake_prompts.h"
+#include "tests/fakes/fake_host_addresses.h"
+#include "tests/fakes/fake_prompts.h"
 #include "platform/qt_lan_connection.h"
 #include "platform/qt_serial_port.h"
+#include "platform/event_loop_waiter.h"
 #include "platform/steady_clock.h"
 #include "tests/e2e/sim_runner.h"
 
@@ -22,17 +23,17 @@
 
 namespace ordalis::test {
 
-// Real time, except that the long mandated pauses (the 5 s before a LAN auto setup) are
+// The real waiter, except that the long mandated pauses (the 5 s before a LAN auto setup) are
 // recorded and cut short, so a test keeps to a few seconds.
-class ShortPauseClock final : public Clock
+class ShortPauseWaiter final : public EventLoopWaiter
 {
 public:
-    std::int64_t nowMs() const override { return m_clock.nowMs(); }
-    void sleepMs(std::int64_t ms) override
+    using EventLoopWaiter::EventLoopWaiter;
+    void pause(std::int64_t ms) override
     {
         if (ms >= kLongPauseMs)
             longPauses.push_back(ms);
-        m_clock.sleepMs(ms >= kLongPauseMs ? kCutToMs : ms);
+        EventLoopWaiter::pause(ms >= kLongPauseMs ? kCutToMs : ms);
     }
 
     std::vector<std::int64_t> longPauses;
@@ -40,7 +41,6 @@ public:
 private:
     static constexpr std::int64_t kLongPauseMs = 3000;
     static constexpr std::int64_t kCutToMs = 20;
-    SteadyClock m_clock;
 };
 
 // Three displays whose brightness reads 3C, 3D and 3E.
@@ -127,12 +127,13 @@ public:
     }
 
     QTemporaryDir dataFolder;
-    ShortPauseClock clock;
+    SteadyClock clock;
+    ShortPauseWaiter waiter {clock};
     FakePrompts prompts;
-    QtSerialPortFactory serialPorts {clock};
-    QtLanConnectionFactory lanConnections {clock};
+    QtSerialPortFactory serialPorts {waiter};
+    QtLanConnectionFactory lanConnections {waiter};
     FakeHostAddresses hosts;
-    CTavrinApp app {Services {&clock, &prompts, &serialPorts, &lanConnections, &hosts}};
+    CTavrinApp app {Services {&clock, &waiter, &prompts, &serialPorts, &lanConnections, &hosts}};
     CommandExchange exchange {app};
     ConnectionKeeper keeper {app};
 
