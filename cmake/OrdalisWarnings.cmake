@@ -1,6 +1,6 @@
 # Warnings for our own targets; third-party headers come in as system includes.
 add_library(ordalis_warnings INTERFACE)
-target_compile_options(ordalis_warnings INTERFACE -Wall -Wextra -Wpedantic)
+target_compile_options(ordalis_warnings INTERFACE -Wall -Wextra -Wpedantic -Wshadow -Wconversion)
 if(ORDALIS_WERROR)
   target_compile_options(ordalis_warnings INTERFACE -Werror)
   # GCC 12 at -O2 reports out-of-bounds copies and uninitialised reads inside inlined

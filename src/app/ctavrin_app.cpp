@@ -2,7 +2,7 @@
 
 namespace ordalis {
 
-CTavrinApp::CTavrinApp(Services services) : services(services)
+CTavrinApp::CTavrinApp(Services given) : services(given)
 {
 }
 

@@ -27,7 +27,7 @@ constexpr qsizetype kMostBytesKept = 64;
 class TcpProbeSearch::Probe final : public LanConnectionListener
 {
 public:
-    Probe(TcpProbeSearch& search, int host) : m_search(search), host(host) { }
+    Probe(TcpProbeSearch& search, int hostNumber) : m_search(search), host(hostNumber) { }
 
     void onConnected(int error) override
     {

@@ -51,7 +51,6 @@ TEST_P(ChainAutoSetupTest, NumbersAndArrangesAThreeByThreeChain)
     ASSERT_TRUE(runAutoSetup(app, 2)) << app.LastErrorText.toStdString();
     EXPECT_EQ(waiter.longPauses, serial ? std::vector<std::int64_t>() : std::vector<std::int64_t> {5000});
 
-    CommandExchange exchange(app);
     for (int id = 1; id <= 9; ++id) {
         EXPECT_EQ(sim->display(id).monitorId, id);
         std::uint8_t matrix = 0;
@@ -69,8 +68,8 @@ TEST_P(ChainAutoSetupTest, NumbersAndArrangesAThreeByThreeChain)
 
 INSTANTIATE_TEST_SUITE_P(Links, ChainAutoSetupTest,
     testing::Values(ConnectionKind::Serial, ConnectionKind::Lan),
-    [](const testing::TestParamInfo<ConnectionKind>& info) {
-        return std::string(info.param == ConnectionKind::Serial ? "Serial" : "Lan");
+    [](const testing::TestParamInfo<ConnectionKind>& row) {
+        return std::string(row.param == ConnectionKind::Serial ? "Serial" : "Lan");
     });
 
 class EachDisplayAutoSetupTest : public testing::Test, public SimFixture

@@ -178,7 +178,7 @@ TEST_P(PowerE2eTest, SilentWall)
 }
 
 INSTANTIATE_TEST_SUITE_P(Links, PowerE2eTest, testing::Values(Link::Serial, Link::Lan),
-    [](const testing::TestParamInfo<Link>& info) { return info.param == Link::Serial ? "Serial" : "Lan"; });
+    [](const testing::TestParamInfo<Link>& row) { return row.param == Link::Serial ? "Serial" : "Lan"; });
 
 } // namespace
 } // namespace ordalis::test

@@ -195,7 +195,7 @@ TEST_P(WaitsKeepTheWindowAlive, FramesAtTheirTimes)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, WaitsKeepTheWindowAlive, testing::ValuesIn(kCases),
-    [](const testing::TestParamInfo<WaitCase>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<WaitCase>& row) { return std::string(row.param.name); });
 
 } // namespace
 } // namespace ordalis::test

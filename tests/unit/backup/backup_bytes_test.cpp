@@ -237,7 +237,7 @@ INSTANTIATE_TEST_SUITE_P(Files, BackupFormatError,
         FormatCase {"magic 6", [] { return withMagicByte(6); }},
         FormatCase {"magic 7", [] { return withMagicByte(7); }},
         FormatCase {"magic 8", [] { return withMagicByte(8); }}),
-    [](const auto& info) { return std::to_string(info.index); });
+    [](const auto& row) { return std::to_string(row.index); });
 
 TEST(BackupBytes, BadCheckByteReplacesCountAndRecordsButNotTheFlag)
 {

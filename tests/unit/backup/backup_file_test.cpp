@@ -197,7 +197,7 @@ INSTANTIATE_TEST_SUITE_P(Paths, FailedSave,
             BackupSaveStatus::CouldNotCreate, FileErrorCause::BadPath},
         FailedSaveCase {"name ends with a separator", [](const fs::path& dir) { return dir / "sub" / ""; },
             BackupSaveStatus::CouldNotCreate, FileErrorCause::NotFound}),
-    [](const auto& info) { return std::to_string(info.index); });
+    [](const auto& row) { return std::to_string(row.index); });
 
 TEST_F(BackupFileTest, SaveIntoAReadOnlyFolderKeepsTheOldFile)
 {

@@ -60,7 +60,7 @@ INSTANTIATE_TEST_SUITE_P(WriteAcknowledgement, ReplyAcceptance,
         AcceptCase {"echoed write", writeAck, {0x07, 0x05, 0x02, 0x42, 0x52, 0x4C, 0x3C, 0x08}, false},
         AcceptCase {"seven bytes", writeAck, {0x07, 0x05, 0x00, 0x42, 0x52, 0x4C, 0x08}, false},
         AcceptCase {"nine bytes", writeAck, {0x07, 0x05, 0x00, 0x42, 0x52, 0x4C, 0x3C, 0x08, 0x08}, false}),
-    [](const auto& info) { return std::to_string(info.index); });
+    [](const auto& row) { return std::to_string(row.index); });
 
 INSTANTIATE_TEST_SUITE_P(DisplayLanAcknowledgement, ReplyAcceptance,
     testing::Values(AcceptCase {"reply", lanAckBrl, {0x07, 0x05, 0x00, 0x42, 0x52, 0x4C, 0x32, 0x08}, true},
@@ -71,7 +71,7 @@ INSTANTIATE_TEST_SUITE_P(DisplayLanAcknowledgement, ReplyAcceptance,
         AcceptCase {"second letter", lanAckBrl, {0x07, 0x05, 0x00, 0x42, 0x53, 0x4C, 0x32, 0x08}, false},
         AcceptCase {"third letter (BRI)", lanAckBrl, {0x07, 0x05, 0x00, 0x42, 0x52, 0x49, 0x32, 0x08}, false},
         AcceptCase {"seven bytes", lanAckBrl, {0x07, 0x05, 0x00, 0x42, 0x52, 0x4C, 0x08}, false}),
-    [](const auto& info) { return std::to_string(info.index); });
+    [](const auto& row) { return std::to_string(row.index); });
 
 INSTANTIATE_TEST_SUITE_P(SingleReadReply, ReplyAcceptance,
     testing::Values(AcceptCase {"reply", readFrom5, {0x07, 0x05, 0x00, 0x42, 0x52, 0x49, 0x3C, 0x08}, true},
@@ -81,7 +81,7 @@ INSTANTIATE_TEST_SUITE_P(SingleReadReply, ReplyAcceptance,
         AcceptCase {"echoed read", readFrom5, {0x07, 0x05, 0x01, 0x42, 0x52, 0x49, 0x08, 0x08}, false},
         AcceptCase {"bad start", readFrom5, {0x00, 0x05, 0x00, 0x42, 0x52, 0x49, 0x3C, 0x08}, false},
         AcceptCase {"seven bytes", readFrom5, {0x07, 0x05, 0x00, 0x42, 0x52, 0x49, 0x3C}, false}),
-    [](const auto& info) { return std::to_string(info.index); });
+    [](const auto& row) { return std::to_string(row.index); });
 
 INSTANTIATE_TEST_SUITE_P(ReadAllReply, ReplyAcceptance,
     testing::Values(
@@ -98,7 +98,7 @@ INSTANTIATE_TEST_SUITE_P(ReadAllReply, ReplyAcceptance,
         AcceptCase {"serial number code", allSer, serReply(0x00, 0x4D, 0x08), false},
         AcceptCase {"one-byte reply to a long read", allSer, {0x07, 0x03, 0x00, 0x53, 0x45, 0x52, 0x01, 0x08},
             false}),
-    [](const auto& info) { return std::to_string(info.index); });
+    [](const auto& row) { return std::to_string(row.index); });
 
 } // namespace
 } // namespace ordalis
