@@ -11,12 +11,12 @@
 #include "link/command_exchange.h"
 #include "link/connection_keeper.h"
 #include "link/connection_wait.h"
-#include "tests/fakes/fake_host_addresses.h"
-#include "tests/fakes/fake_prompts.h"
+#include "platform/event_loop_waiter.h"
 #include "platform/qt_lan_connection.h"
 #include "platform/qt_serial_port.h"
-#include "platform/event_loop_waiter.h"
 #include "platform/steady_clock.h"
+#include "tests/fakes/fake_host_addresses.h"
+#include "tests/fakes/fake_prompts.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -6,12 +6,12 @@
 #include "cli_command.h"
 #include "link/command_exchange.h"
 #include "link/connection_keeper.h"
+#include "platform/event_loop_waiter.h"
 #include "platform/host_addresses.h"
 #include "platform/prompts.h"
 #include "platform/qt_datagram_socket.h"
 #include "platform/qt_lan_connection.h"
 #include "platform/serial_port.h"
-#include "platform/event_loop_waiter.h"
 #include "platform/steady_clock.h"
 
 #include <QString>

@@ -7,8 +7,8 @@
 #include "platform/qt_datagram_socket.h"
 #include "platform/qt_lan_connection.h"
 #include "platform/qt_serial_port.h"
-#include "platform/steady_clock.h"
 #include "platform/qt_timer_service.h"
+#include "platform/steady_clock.h"
 #include "widgets/artwork.h"
 #include "widgets/fonts.h"
 

@@ -147,7 +147,8 @@ int readAllCommand(const CliContext& context, const std::vector<std::string>& ar
     session.connect();
     std::vector<std::uint8_t> ids(static_cast<std::size_t>(maxCount));
     std::vector<std::uint8_t> values(static_cast<std::size_t>(maxCount * size));
-    const std::optional<std::uint8_t> replies = session.exchange().ReadAllDisplays(code, ids, values, maxCount, size);
+    const std::optional<std::uint8_t> replies
+        = session.exchange().ReadAllDisplays(code, ids, values, maxCount, size);
     if (!replies) {
         return session.failed();
     }

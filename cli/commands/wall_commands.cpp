@@ -3,10 +3,9 @@
 #include "cli_command.h"
 #include "link/lan_link.h"
 #include "online_session.h"
-#include "rules/display_status_reader.h"
 #include "rules/auto_setup_steps.h"
-#include "rules/display_status_reader.h"
 #include "rules/display_search.h"
+#include "rules/display_status_reader.h"
 #include "rules/probe_search.h"
 
 #include <QString>
@@ -65,7 +64,7 @@ int power(const CliContext& context, const std::vector<std::string>& args)
         return session.failed();
     }
     if (options.has("--wait")) {
-        runTicks(session, on ? powerOnOperation() : powerOffOperation(), [](int, int, bool) { });
+        runTicks(session, on ? powerOnOperation() : powerOffOperation(), [](int, int, bool) {});
     }
     return kExitOk;
 }
@@ -84,8 +83,8 @@ int autoSetup(const CliContext& context, const std::vector<std::string>& args)
     session.connect();
     CTavrinApp& app = session.app();
     app.PendingPowerAction = sortOnly ? AutoSetupSteps::kSortOnly : AutoSetupSteps::kFullAutoSetup;
-    const bool ok = runTicks(session, AutoSetupSteps::operation(options.kind, sortOnly),
-        [&](int tick, int step, bool failed) {
+    const bool ok = runTicks(
+        session, AutoSetupSteps::operation(options.kind, sortOnly), [&](int tick, int step, bool failed) {
             context.out << "tick " << tick << ": step " << step << (failed ? " failed" : "") << std::endl;
         });
     if (!ok && !app.LastErrorText.isEmpty()) {

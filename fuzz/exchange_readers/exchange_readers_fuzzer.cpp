@@ -15,11 +15,11 @@
 #include "link/lan_link.h"
 #include "link/serial_link.h"
 #include "tests/fakes/fake_clock.h"
-#include "tests/fakes/virtual_waiter.h"
 #include "tests/fakes/fake_host_addresses.h"
 #include "tests/fakes/fake_lan_network.h"
 #include "tests/fakes/fake_prompts.h"
 #include "tests/fakes/fake_serial_line.h"
+#include "tests/fakes/virtual_waiter.h"
 
 #include <array>
 #include <cstdint>

@@ -43,7 +43,8 @@ void logOutcome(const char* operation, CommandCode code, int id, bool ok, const 
 
 } // namespace
 
-CommandExchange::CommandExchange(CTavrinApp& app) : m_app(app), m_serial(app), m_singleLan(app), m_eachLan(app)
+CommandExchange::CommandExchange(CTavrinApp& app)
+    : m_app(app), m_serial(app), m_singleLan(app), m_eachLan(app)
 {
 }
 
@@ -105,7 +106,7 @@ bool CommandExchange::WriteValue(std::uint8_t target, CommandCode code, std::uin
         // CID numbers the displays: its target byte names the display as it is.
         const int display = id == 0 ? target : id;
         ok = backend().send(display, *frame, FrameUse::Write) ? acknowledged(display, code)
-                                                               : failSend(display, FrameUse::Write);
+                                                              : failSend(display, FrameUse::Write);
     }
     logOutcome("WriteValue", code, id, ok, m_app.LastErrorText);
     return ok;
@@ -161,7 +162,7 @@ bool CommandExchange::WriteThroughDisplay(int number, CommandCode code, std::uin
         return false;
     m_app.LastTargetId = 0;
     const bool ok = backend().send(number, *frame, FrameUse::Write) ? acknowledged(number, code)
-                                                                     : failSend(number, FrameUse::Write);
+                                                                    : failSend(number, FrameUse::Write);
     logOutcome("WriteThroughDisplay", code, number, ok, m_app.LastErrorText);
     return ok;
 }
@@ -247,12 +248,13 @@ std::optional<std::uint8_t> CommandExchange::ReadAllDisplays(CommandCode code, s
     if (!link.send(1, *frame, FrameUse::Read))
         return std::nullopt;
     const int count = collectReplies(code, ids, values, capacity, n);
-    qCDebug(lcLink).noquote() << "ReadAllDisplays" << QString::fromStdString(code.text()) << count << "replies";
+    qCDebug(lcLink).noquote() << "ReadAllDisplays" << QString::fromStdString(code.text()) << count
+                              << "replies";
     return static_cast<std::uint8_t>(count);
 }
 
-int CommandExchange::collectReplies(CommandCode code, std::span<std::uint8_t> ids, std::span<std::uint8_t> values,
-    std::size_t limit, std::size_t valueLength)
+int CommandExchange::collectReplies(CommandCode code, std::span<std::uint8_t> ids,
+    std::span<std::uint8_t> values, std::size_t limit, std::size_t valueLength)
 {
     ExchangeBackend& link = backend();
     const std::size_t n = valueLength;

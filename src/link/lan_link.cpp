@@ -54,7 +54,8 @@ void LanLink::connectRecord(IPixy& target, bool single)
             m_app.services.prompts->message(QStringLiteral("Could not create new socket"));
         return;
     }
-    auto socket = std::make_unique<CClientSocket>(std::move(transport), m_app.services.prompts, m_app.services.waiter);
+    auto socket = std::make_unique<CClientSocket>(
+        std::move(transport), m_app.services.prompts, m_app.services.waiter);
     CClientSocket* raw = socket.get();
     target.connection = std::move(socket);
     raw->transport().connectTo(target.address, port());

@@ -1,8 +1,8 @@
 #include "pages/about_box.h"
 
-#include "widgets/dialog_units.h"
 #include "widgets/artwork.h"
 #include "widgets/control_id.h"
+#include "widgets/dialog_units.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -3,9 +3,9 @@
 #include "app/ctavrin_app.h"
 #include "link/serial_link.h"
 #include "pages/about_box.h"
-#include "widgets/ui_context.h"
 #include "widgets/artwork.h"
 #include "widgets/control_id.h"
+#include "widgets/ui_context.h"
 
 #include <QApplication>
 #include <QCloseEvent>

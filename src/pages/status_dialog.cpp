@@ -2,16 +2,15 @@
 
 #include "app/ctavrin_app.h"
 #include "link/serial_link.h"
-#include "widgets/dialog_units.h"
 #include "platform/timer_service.h"
-#include "widgets/ui_context.h"
 #include "widgets/control_id.h"
+#include "widgets/dialog_units.h"
 #include "widgets/report_list.h"
+#include "widgets/ui_context.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
-
 
 namespace ordalis {
 

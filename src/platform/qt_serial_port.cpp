@@ -76,7 +76,8 @@ bool QtSerialPort::write(std::span<const std::uint8_t> bytes, std::int64_t limit
     // Hands the device what it takes now; the event loop writes the rest as it drains.
     m_port.flush();
     m_inWait = true;
-    const bool written = m_waiter.waitUntil(deadline, [this] { return m_port.bytesToWrite() == 0 || broken(); });
+    const bool written
+        = m_waiter.waitUntil(deadline, [this] { return m_port.bytesToWrite() == 0 || broken(); });
     m_inWait = false;
     if (m_failed) {
         close();

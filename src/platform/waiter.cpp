@@ -65,7 +65,8 @@ void Waiter::releaseHeld()
 
 void Waiter::scheduleRelease()
 {
-    QMetaObject::invokeMethod(m_releaser.get(), [this] { releaseHeld(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        m_releaser.get(), [this] { releaseHeld(); }, Qt::QueuedConnection);
 }
 
 } // namespace ordalis

@@ -122,7 +122,8 @@ template<bool kSortOnly> StepResult setUpDisplay(TimedContext& context, int step
     }
     if (!ok)
         return {kStepTickMs, StepPhase::Failed};
-    return {kStepTickMs, display >= app.WallColumns * app.WallRows ? StepPhase::Succeeded : StepPhase::Continue};
+    return {
+        kStepTickMs, display >= app.WallColumns * app.WallRows ? StepPhase::Succeeded : StepPhase::Continue};
 }
 
 // clang-format off

@@ -3,9 +3,9 @@
 #include "app/ctavrin_app.h"
 #include "link/lan_link.h"
 #include "platform/clock.h"
-#include "platform/waiter.h"
 #include "platform/datagram_socket.h"
 #include "platform/prompts.h"
+#include "platform/waiter.h"
 
 namespace ordalis {
 

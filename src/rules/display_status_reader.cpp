@@ -117,7 +117,8 @@ constexpr std::array<Step<DisplayStatusReader>, 4> kSteps {{
 
 } // namespace
 
-const std::array<DisplayStatusReader::Column, DisplayStatusReader::kMaxColumns>& DisplayStatusReader::columns()
+const std::array<DisplayStatusReader::Column, DisplayStatusReader::kMaxColumns>&
+DisplayStatusReader::columns()
 {
     return kColumns;
 }
@@ -195,8 +196,8 @@ void DisplayStatusReader::setStatus(const QString& text)
 
 std::optional<std::uint8_t> DisplayStatusReader::readAll(CommandCode code, int maxCount)
 {
-    const std::optional<std::uint8_t> count
-        = CommandExchange(m_app).ReadAllDisplays(code, m_ids, m_values, maxCount, int(replyValueLength(code)));
+    const std::optional<std::uint8_t> count = CommandExchange(m_app).ReadAllDisplays(
+        code, m_ids, m_values, maxCount, int(replyValueLength(code)));
     // A count above the lists' length is no answer either.
     if (count && *count > kMaxDisplays)
         return std::nullopt;
@@ -302,7 +303,8 @@ StepResult DisplayStatusReader::readingStep(DisplayStatusReader& reader, int ste
 {
     const Reading& reading = kReadings[std::size_t(step - kReadings.front().step)];
     const int valueLength = int(replyValueLength(reading.code));
-    if (const std::optional<std::uint8_t> result = reader.readAll(reading.code, int(reader.m_powered.size()))) {
+    if (const std::optional<std::uint8_t> result
+        = reader.readAll(reading.code, int(reader.m_powered.size()))) {
         reader.fillPowered(reading.column, *result, valueLength,
             [&](std::span<const std::uint8_t> bytes) { return reading.text(bytes, reader.m_modelRow); });
     }

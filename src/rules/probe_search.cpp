@@ -2,11 +2,10 @@
 
 #include "app/ctavrin_app.h"
 #include "link/lan_link.h"
-#include "platform/lan_connection.h"
-#include "protocol/command_frame.h"
-
 #include "platform/clock.h"
+#include "platform/lan_connection.h"
 #include "platform/waiter.h"
+#include "protocol/command_frame.h"
 
 #include <algorithm>
 #include <array>

@@ -16,7 +16,8 @@ constexpr std::array<Step<TimedContext>, 2> kPowerSteps {{
     {9, "done", &lastTick},
 }};
 
-constexpr TimedOperation kPowerOn {"Power On", "Power On is processing, please wait for 5 seconds.", kPowerSteps};
+constexpr TimedOperation kPowerOn {
+    "Power On", "Power On is processing, please wait for 5 seconds.", kPowerSteps};
 constexpr TimedOperation kPowerOff {
     "Power Off", "Power Off is processing, please wait for 5 seconds.", kPowerSteps};
 

@@ -1,7 +1,7 @@
 #include "setup/auto_setup_dialog.h"
 
-#include "widgets/dialog_units.h"
 #include "widgets/control_id.h"
+#include "widgets/dialog_units.h"
 
 #include <QLabel>
 #include <QPushButton>

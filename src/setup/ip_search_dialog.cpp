@@ -1,12 +1,12 @@
 #include "setup/ip_search_dialog.h"
 
 #include "app/ctavrin_app.h"
-#include "widgets/dialog_units.h"
 #include "rules/display_search.h"
 #include "rules/probe_search.h"
-#include "widgets/ui_context.h"
 #include "widgets/control_id.h"
+#include "widgets/dialog_units.h"
 #include "widgets/report_list.h"
+#include "widgets/ui_context.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,18 +1,17 @@
 #include "setup/layout_wizard.h"
 
-#include "protocol/value_names.h"
-
 #include "app/ctavrin_app.h"
 #include "app/wall_geometry.h"
 #include "link/port_names.h"
 #include "link/serial_link.h"
 #include "platform/prompts.h"
-#include "widgets/dialog_units.h"
+#include "protocol/value_names.h"
 #include "setup/ip_search_dialog.h"
-#include "widgets/ui_context.h"
 #include "widgets/artwork.h"
 #include "widgets/control_id.h"
+#include "widgets/dialog_units.h"
 #include "widgets/report_list.h"
+#include "widgets/ui_context.h"
 #include "widgets/wall_picture.h"
 
 #include <QComboBox>

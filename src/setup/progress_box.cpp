@@ -1,21 +1,22 @@
 #include "setup/progress_box.h"
 
 #include "app/ctavrin_app.h"
-#include "widgets/dialog_units.h"
 #include "platform/timer_service.h"
-#include "widgets/ui_context.h"
 #include "widgets/control_id.h"
+#include "widgets/dialog_units.h"
+#include "widgets/ui_context.h"
 
 #include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QProgressBar>
 
-
 namespace ordalis {
 
 CProcessbox::CProcessbox(UiContext& ui, const TimedOperation& operation, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_ui(ui), m_operation(operation)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      m_ui(ui),
+      m_operation(operation)
 {
     setModal(true);
     const QFont dialogFont = DialogUnits::dialogFont();

@@ -3,8 +3,8 @@
 #include "app/ctavrin_app.h"
 #include "link/lan_link.h"
 #include "platform/prompts.h"
-#include "setup/auto_setup_dialog.h"
 #include "rules/auto_setup_steps.h"
+#include "setup/auto_setup_dialog.h"
 #include "setup/progress_box.h"
 #include "widgets/ui_context.h"
 
@@ -61,8 +61,8 @@ void RunAutoSetup(UiContext& ui, QWidget* parent)
 
     bool succeeded = false;
     {
-        CProcessbox box(ui, AutoSetupSteps::operation(static_cast<ConnectionKind>(app.ConnectionKind), onlySort),
-            parent);
+        CProcessbox box(
+            ui, AutoSetupSteps::operation(static_cast<ConnectionKind>(app.ConnectionKind), onlySort), parent);
         succeeded = box.run();
     }
     prompts.message(AutoSetupSteps::outcomeText(onlySort, succeeded),

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "tests/fakes/fake_clock.h"
 #include "platform/lan_connection.h"
 #include "platform/waiter.h"
+#include "tests/fakes/fake_clock.h"
 #include "tests/fakes/scripted_reply.h"
 
 #include <QString>

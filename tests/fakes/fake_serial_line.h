@@ -1,9 +1,9 @@
 #pragma once
 
-#include "tests/fakes/fake_clock.h"
-#include "tests/fakes/scripted_reply.h"
 #include "platform/serial_port.h"
 #include "platform/waiter.h"
+#include "tests/fakes/fake_clock.h"
+#include "tests/fakes/scripted_reply.h"
 
 #include <QStringList>
 

@@ -64,9 +64,10 @@ TEST_P(SerialAgainstSim, WriteReadAndReadAll)
     EXPECT_EQ(value, c.ok ? 0x3E : 0);
 
     // Writes to all displays take any eight bytes that come back, on an echoing line the
-    // frame itself: the displays' acknowledgement follows, and a page's pause lets it pass.
+    // frame itself: the displays' acknowledgement follows, and a page's pause (through the waiter,
+    // as the page makes it) lets it pass.
     EXPECT_TRUE(exchange.WriteValue(0x82, "CON", 40));
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    waiter.pause(100);
     for (int position = 1; position <= 3; ++position)
         EXPECT_EQ(sim->display(position).byteValue("CON"), 40);
 

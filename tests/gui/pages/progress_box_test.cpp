@@ -93,8 +93,8 @@ TEST_F(ProgressBoxTest, RunsOneStepATickUntilAStepEndsIt)
     EXPECT_EQ(ui.processbox.step, 0);
 
     // Steps without work in between pace the sequence too; the next box starts at 0 again.
-    static constexpr Step<TimedContext> kSteps[] = {{0, "a", &record}, {1, "", nullptr}, {3, "b", &record},
-        {5, "end", &recordAndEnd}};
+    static constexpr Step<TimedContext> kSteps[]
+        = {{0, "a", &record}, {1, "", nullptr}, {3, "b", &record}, {5, "end", &recordAndEnd}};
     static constexpr TimedOperation kOperation {"T", "M", kSteps};
     const Outcome first = runBox(kOperation);
     EXPECT_TRUE(first.succeeded);
@@ -109,10 +109,11 @@ TEST_F(ProgressBoxTest, RunsOneStepATickUntilAStepEndsIt)
 TEST_F(ProgressBoxTest, StepWorkCanSkipEndEarlyAndFail)
 {
     static constexpr Step<TimedContext> kSkipping[] = {
-        {0, "skip", [](TimedContext&, int step) {
-             ranSteps().push_back(step);
-             return StepResult {kStepTickMs, StepPhase::Continue, 7};
-         }},
+        {0, "skip",
+            [](TimedContext&, int step) {
+                ranSteps().push_back(step);
+                return StepResult {kStepTickMs, StepPhase::Continue, 7};
+            }},
         {1, "", nullptr},
         {7, "end", &recordAndEnd},
     };
@@ -124,10 +125,11 @@ TEST_F(ProgressBoxTest, StepWorkCanSkipEndEarlyAndFail)
     // A failing step ends the box at once with failure.
     ranSteps().clear();
     static constexpr Step<TimedContext> kFailing[] = {
-        {0, "step", [](TimedContext&, int step) {
-             ranSteps().push_back(step);
-             return StepResult {kStepTickMs, step == 2 ? StepPhase::Failed : StepPhase::Continue};
-         }},
+        {0, "step",
+            [](TimedContext&, int step) {
+                ranSteps().push_back(step);
+                return StepResult {kStepTickMs, step == 2 ? StepPhase::Failed : StepPhase::Continue};
+            }},
     };
     const Outcome failed = runBox({"T", "M", kFailing});
     EXPECT_FALSE(failed.succeeded);
@@ -140,11 +142,12 @@ TEST_F(ProgressBoxTest, ATickArrivingWhileOneRunsIsIgnored)
     // A message box inside a step runs a nested loop that can deliver the next expiry.
     static CProcessbox* running = nullptr;
     static constexpr Step<TimedContext> kSteps[] = {
-        {0, "nested", [](TimedContext& context, int step) {
-             record(context, step);
-             running->OnTimer();
-             return StepResult {kStepTickMs};
-         }},
+        {0, "nested",
+            [](TimedContext& context, int step) {
+                record(context, step);
+                running->OnTimer();
+                return StepResult {kStepTickMs};
+            }},
         {1, "wait", &record},
         {9, "end", &recordAndEnd},
     };

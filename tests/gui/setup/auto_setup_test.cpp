@@ -1,5 +1,5 @@
-#include "setup/auto_setup_dialog.h"
 #include "rules/auto_setup_steps.h"
+#include "setup/auto_setup_dialog.h"
 #include "setup/progress_box.h"
 #include "setup/run_auto_setup.h"
 #include "setup_fixture.h"
@@ -61,7 +61,8 @@ protected:
     std::vector<std::vector<std::string>> ticks(int action, bool& succeeded)
     {
         app.PendingPowerAction = std::uint8_t(action);
-        CProcessbox box(ui, AutoSetupSteps::operation(ConnectionKind(app.ConnectionKind), app.PendingPowerAction == 3));
+        CProcessbox box(
+            ui, AutoSetupSteps::operation(ConnectionKind(app.ConnectionKind), app.PendingPowerAction == 3));
         std::vector<std::vector<std::string>> sent;
         std::size_t seen = 0;
         box.show();
@@ -164,7 +165,8 @@ TEST_F(AutoSetupTest, OverOneLanConnectionTheFirstTickWaitsFiveSeconds)
     useLan(ConnectionKind::Lan, {"127.0.0.10"}, 2, 1);
     clock.clearSleeps();
     app.PendingPowerAction = 2;
-    CProcessbox box(ui, AutoSetupSteps::operation(ConnectionKind(app.ConnectionKind), app.PendingPowerAction == 3));
+    CProcessbox box(
+        ui, AutoSetupSteps::operation(ConnectionKind(app.ConnectionKind), app.PendingPowerAction == 3));
     box.OnTimer();
     ASSERT_FALSE(clock.sleeps().empty());
     EXPECT_EQ(clock.sleeps().front(), 5000);
@@ -184,7 +186,8 @@ TEST_F(AutoSetupTest, OneDisplayPerTickOverEachConnection)
         }
     }
     app.PendingPowerAction = 2;
-    CProcessbox box(ui, AutoSetupSteps::operation(ConnectionKind(app.ConnectionKind), app.PendingPowerAction == 3));
+    CProcessbox box(
+        ui, AutoSetupSteps::operation(ConnectionKind(app.ConnectionKind), app.PendingPowerAction == 3));
     box.show();
     box.OnTimer();
     EXPECT_EQ(clock.sleeps().front(), 5000);
@@ -207,7 +210,8 @@ TEST_F(AutoSetupTest, OneDisplayPerTickStopsAtTheFirstMissingAcknowledgement)
     useLan(ConnectionKind::LanEach, {"127.0.0.10", "127.0.0.11"}, 2, 1);
     peerOf(1).replyToNextSend({}); // CID unanswered
     app.PendingPowerAction = 2;
-    CProcessbox box(ui, AutoSetupSteps::operation(ConnectionKind(app.ConnectionKind), app.PendingPowerAction == 3));
+    CProcessbox box(
+        ui, AutoSetupSteps::operation(ConnectionKind(app.ConnectionKind), app.PendingPowerAction == 3));
     box.show();
     box.OnTimer();
     EXPECT_FALSE(box.isVisible());

@@ -2,10 +2,10 @@
 //   xvfb-run -a build/dev/tests/gui/setup/setup_screenshots docs/screenshots
 // The dialogs run on the fake link and virtual timers with made-up answers.
 #include "pages/status_dialog.h"
+#include "rules/auto_setup_steps.h"
 #include "setup/auto_setup_dialog.h"
 #include "setup/ip_search_dialog.h"
 #include "setup/layout_wizard.h"
-#include "rules/auto_setup_steps.h"
 #include "setup/progress_box.h"
 #include "tests/gui/support/fake_ui.h"
 #include "widgets/control_id.h"
@@ -111,7 +111,8 @@ int main(int argc, char** argv)
     app.ConnectionKind = 0;
     app.PendingPowerAction = 2;
     {
-        CProcessbox box(ui, AutoSetupSteps::operation(ConnectionKind(app.ConnectionKind), app.PendingPowerAction == 3));
+        CProcessbox box(
+            ui, AutoSetupSteps::operation(ConnectionKind(app.ConnectionKind), app.PendingPowerAction == 3));
         for (int i = 0; i < 4; ++i)
             box.advanceBar();
         ok = shots.save(box, QStringLiteral("progress-box")) && ok;

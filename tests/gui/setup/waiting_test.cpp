@@ -42,7 +42,10 @@ std::vector<std::string> timedTexts(const std::vector<Timed>& frames)
 class PaintWatch final : public QObject
 {
 public:
-    PaintWatch(QLabel& label, QString text) : m_label(label), m_text(std::move(text)) { label.installEventFilter(this); }
+    PaintWatch(QLabel& label, QString text) : m_label(label), m_text(std::move(text))
+    {
+        label.installEventFilter(this);
+    }
     int paints = 0;
 
 protected:
@@ -158,8 +161,9 @@ std::vector<ReceivedFrame> powerBox(WaitingTest& t)
 
 const WaitCase kCases[] = {
     {"LanAutoSetup", &lanAutoSetup,
-        {{5500, "07 00 02 43 49 44 01 08"}, {6000, "07 00 02 4D 41 54 33 08"}, {6500, "07 00 02 56 41 55 20 08"},
-            {8000, "07 00 02 56 57 46 01 08"}, {9000, "07 00 02 56 57 53 01 08"}, {10000, "07 01 01 50 4F 57 08"},
+        {{5500, "07 00 02 43 49 44 01 08"}, {6000, "07 00 02 4D 41 54 33 08"},
+            {6500, "07 00 02 56 41 55 20 08"}, {8000, "07 00 02 56 57 46 01 08"},
+            {9000, "07 00 02 56 57 53 01 08"}, {10000, "07 01 01 50 4F 57 08"},
             {10100, "07 02 01 50 4F 57 08"}, {10200, "07 03 01 50 4F 57 08"}, {10300, "07 04 01 50 4F 57 08"},
             {10400, "07 05 01 50 4F 57 08"}, {10500, "07 06 01 50 4F 57 08"}, {10600, "07 07 01 50 4F 57 08"},
             {10700, "07 08 01 50 4F 57 08"}, {10800, "07 09 01 50 4F 57 08"}},
@@ -169,7 +173,8 @@ const WaitCase kCases[] = {
     {"SilentDisplayOnLan", [](WaitingTest& t) { return silentDisplay(t, true); },
         {{0, "07 05 02 42 52 4C 32 08"}, {2250, "07 05 01 42 52 49 08"}}, 4500},
     {"StatusDetection", &statusDetection,
-        {{1000, "07 00 01 50 4F 57 08"}, {2540, "07 00 01 53 45 52 08"}, {2575, "07 00 01 4D 4E 41 08"}}, 2600},
+        {{1000, "07 00 01 50 4F 57 08"}, {2540, "07 00 01 53 45 52 08"}, {2575, "07 00 01 4D 4E 41 08"}},
+        2600},
     {"PowerBox", &powerBox, {{0, "07 00 02 50 4F 57 01 08"}}, 5020},
 };
 

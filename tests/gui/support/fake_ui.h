@@ -1,9 +1,9 @@
 #pragma once
 
 #include "tests/fakes/fake_datagram_network.h"
-#include "widgets/ui_context.h"
 #include "tests/fakes/virtual_timer_service.h"
 #include "tests/support/fake_app.h"
+#include "widgets/ui_context.h"
 
 namespace ordalis::test {
 

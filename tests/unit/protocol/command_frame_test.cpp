@@ -47,7 +47,8 @@ TEST(CommandFrame, ReadFrames)
 
 TEST(CommandFrame, MonitorIdAboveOneHundredBuildsNoFrame)
 {
-    for (const std::uint8_t id : {std::uint8_t(101), std::uint8_t(127), std::uint8_t(128), std::uint8_t(255)}) {
+    for (const std::uint8_t id :
+        {std::uint8_t(101), std::uint8_t(127), std::uint8_t(128), std::uint8_t(255)}) {
         EXPECT_FALSE(makeWriteFrame(id, "POW", 1).has_value()) << int(id);
         EXPECT_FALSE(makeReadFrame(id, "POW").has_value()) << int(id);
     }

@@ -1,6 +1,6 @@
-#include "tests/fakes/fake_datagram_network.h"
 #include "rules/display_search.h"
 #include "rules/probe_search.h"
+#include "tests/fakes/fake_datagram_network.h"
 #include "tests/support/case_name.h"
 #include "tests/unit/link/link_fixture.h"
 
