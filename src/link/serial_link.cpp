@@ -55,7 +55,7 @@ bool SerialLink::purge()
 
 bool SerialLink::write(std::span<const std::uint8_t> bytes)
 {
-    qCDebug(lcLink).noquote() << m_app.services.clock->nowMs() << "ms: sent to" << m_app.portName
+    qCDebug(lcLink).noquote() << m_app.services.clock->nowMs() << "ms: sent on the serial line"
                               << hexText(bytes);
     if (isOpen() && m_app.ComPortHandle->write(bytes, kWriteLimitMs))
         return true;

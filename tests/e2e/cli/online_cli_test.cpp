@@ -91,6 +91,31 @@ TEST_F(OnlineCli, SerialDevice)
         link);
 }
 
+// --trace shows the link's traffic on stderr: the frames both ways in hex, the deadline that ran
+// out and each exchange's outcome; stdout keeps only the value.
+TEST_F(OnlineCli, TraceShowsTheTraffic)
+{
+    ASSERT_TRUE(start([] {
+        SimConfig config = chainOfThree();
+        config.serial = true;
+        return config;
+    }()));
+    const QString path = QString::fromStdString(sim->serialPath());
+    const CliRun answered = runCli({"--trace", "read", "2", "BRI", "--serial", path});
+    EXPECT_EQ(answered.exitCode, 0);
+    EXPECT_EQ(answered.out, "61\n");
+    // The reply is logged as its pieces come.
+    for (const std::string& line : {std::string("ms: sent on the serial line 07 02 01 42 52 49 08"),
+             std::string("ms: received 07 02 00\n"), std::string("ordalis.link: ReadValue BRI to 2 ok\n")})
+        EXPECT_NE(answered.err.find(line), std::string::npos) << line << " in:\n" << answered.err;
+
+    const CliRun silent = runCli({"--trace", "read", "9", "BRI", "--serial", path});
+    EXPECT_EQ(silent.exitCode, 1);
+    EXPECT_NE(silent.err.find("passed with 0 of 3 bytes"), std::string::npos) << silent.err;
+    EXPECT_NE(silent.err.find("ReadValue BRI to 9 failed: RS232 Not Ack !!"), std::string::npos)
+        << silent.err;
+}
+
 // COMN is found as the program finds it: the link in the data folder first.
 TEST_F(OnlineCli, SerialPortNumber)
 {
