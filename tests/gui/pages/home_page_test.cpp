@@ -309,5 +309,32 @@ INSTANTIATE_TEST_SUITE_P(Buttons, PowerTest,
             "Power Off is processing, please wait for 5 seconds."}),
     caseName<PowerCase>);
 
+// A page request that arrives while the program waits stays queued: the page changes only once
+// the wait is over, from the event loop.
+class HomeRequestTest : public PageFixture
+{
+};
+
+TEST_F(HomeRequestTest, PageRequestsWaitTheirTurnDuringAWait)
+{
+    CPAGE1& page = home();
+    bool switchedDuringTheWait = false;
+    bool asked = false;
+    waiter.addDispatchHook(this, [&] {
+        if (!asked) {
+            asked = true;
+            page.handlePageRequest(int(PageNumber::Home), int(PageAction::GoColour));
+        }
+        switchedDuringTheWait = switchedDuringTheWait || page.switcher().page(PageNumber::Colour);
+    });
+    waiter.pause(500);
+    waiter.removeDispatchHook(this);
+    EXPECT_TRUE(asked);
+    EXPECT_FALSE(switchedDuringTheWait);
+    EXPECT_EQ(page.switcher().page(PageNumber::Colour), nullptr);
+    flushEvents();
+    EXPECT_NE(page.switcher().page(PageNumber::Colour), nullptr);
+}
+
 } // namespace
 } // namespace ordalis::test
