@@ -356,9 +356,9 @@ TEST_P(SingleLanExchange, SendsWaitsAndJudges)
 INSTANTIATE_TEST_SUITE_P(Rows, SingleLanExchange,
     testing::Combine(
         testing::ValuesIn(kSingleCases), testing::Values(ConnectionKind::Lan, ConnectionKind::Wireless)),
-    [](const auto& info) {
-        return std::string(std::get<0>(info.param).name)
-            + (std::get<1>(info.param) == ConnectionKind::Lan ? "_Lan" : "_Wireless");
+    [](const auto& row) {
+        return std::string(std::get<0>(row.param).name)
+            + (std::get<1>(row.param) == ConnectionKind::Lan ? "_Lan" : "_Wireless");
     });
 
 class EachLanExchange : public LanExchangeBase, public testing::TestWithParam<LanCase>
