@@ -42,17 +42,6 @@ protected:
         return *m_home;
     }
 
-    // Ticks the progress box on virtual time until it ends; the number of ticks it ran.
-    int tickUntilClosed(CProcessbox& box)
-    {
-        int ticks = 0;
-        while (box.isVisible() && ticks < 100) {
-            timers.advanceBy(CProcessbox::kTickMs);
-            ++ticks;
-        }
-        return ticks;
-    }
-
 private:
     std::unique_ptr<CPAGE1> m_home;
 };

@@ -64,16 +64,6 @@ private:
 class WaitingTest : public testing::Test, public SetupFixture
 {
 public:
-    int tick(CProcessbox& box)
-    {
-        int ticks = 0;
-        while (box.isVisible() && ticks < 100) {
-            timers.advanceBy(CProcessbox::kTickMs);
-            ++ticks;
-        }
-        return ticks;
-    }
-
     // The case's start: after its connections are made.
     void startNow()
     {
@@ -108,7 +98,7 @@ std::vector<ReceivedFrame> lanAutoSetup(WaitingTest& t)
     t.app.PendingPowerAction = AutoSetupSteps::kFullAutoSetup;
     t.startNow();
     CProcessbox box(t.ui, AutoSetupSteps::operation(ConnectionKind::Lan, false));
-    QTimer::singleShot(0, [&] { t.tick(box); });
+    QTimer::singleShot(0, [&] { t.tickUntilClosed(box); });
     EXPECT_TRUE(box.run());
     return peer.received();
 }
@@ -153,7 +143,7 @@ std::vector<ReceivedFrame> powerBox(WaitingTest& t)
     CPAGE1 home(t.ui);
     home.show();
     ModalDriver driver;
-    driver.on<CProcessbox>([&](CProcessbox& box) { EXPECT_EQ(t.tick(box), 10); });
+    driver.on<CProcessbox>([&](CProcessbox& box) { EXPECT_EQ(t.tickUntilClosed(box), 10); });
     findControl<QPushButton>(&home, HomeControl::PowerOn)->click();
     EXPECT_EQ(driver.handled(), 1);
     return t.line.writes();
