@@ -263,7 +263,7 @@ TEST_F(ReadAllLink, UnusableLinkGivesNoCount)
     EXPECT_EQ(app.LastErrorText, QStringLiteral("127.0.0.11 connection fail!"));
 }
 
-TEST_F(ReadAllLink, NoDisplayUsableGives255WithoutText)
+TEST_F(ReadAllLink, NoDisplayUsableGivesNoCountWithoutText)
 {
     network.peer(QStringLiteral("127.0.0.11"), 23).refuses = true;
     network.peer(QStringLiteral("127.0.0.12"), 23).refuses = true;
