@@ -88,6 +88,9 @@ std::int64_t QtLanConnection::read(std::span<std::uint8_t> dest)
 
 bool QtLanConnection::waitForReadable(std::int64_t deadlineMs)
 {
+    // What the system already holds counts, even when the deadline has passed.
+    if (m_socket.bytesAvailable() == 0)
+        pullArrived();
     if (m_socket.bytesAvailable() > 0)
         return true;
     // A closed connection keeps what it had buffered readable; once that is read, nothing comes.

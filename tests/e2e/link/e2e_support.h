@@ -4,16 +4,19 @@
 #include <QDeadlineTimer>
 #include <QTimer>
 
+#include <algorithm>
 #include <arpa/inet.h>
-#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <fcntl.h>
 #include <functional>
+#include <linux/sockios.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <poll.h>
 #include <stdlib.h>
 #include <string>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <termios.h>
 #include <thread>
@@ -36,13 +39,13 @@ inline bool runEventsUntil(const std::function<bool()>& done, int timeoutMs)
     return done();
 }
 
-// Waits for another thread without running the event loop (the GUI thread blocked in an
-// exchange), checking every few milliseconds.
+// Waits for another thread or the kernel without running the event loop (the GUI thread
+// blocked in an exchange), checking every millisecond.
 inline bool blockUntil(const std::function<bool()>& done, int timeoutMs)
 {
     const QDeadlineTimer deadline(timeoutMs);
     while (!done() && !deadline.hasExpired())
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     return done();
 }
 
@@ -51,6 +54,13 @@ inline void runDueEvents()
 {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
+
+// What one read of a port or a connection gave: its result, and the bytes it took.
+struct ReadResult
+{
+    std::int64_t result = 0;
+    std::vector<std::uint8_t> bytes;
+};
 
 // Binds the socket to a loopback port the system chooses; that port, or 0 if it cannot.
 inline std::uint16_t bindLoopback(int fd)
@@ -63,6 +73,24 @@ inline std::uint16_t bindLoopback(int fd)
         || ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0)
         return 0;
     return ntohs(address.sin_port);
+}
+
+// Reads fd until count bytes have come or timeoutMs have passed, sleeping in poll.
+inline std::vector<std::uint8_t> readUpTo(int fd, std::size_t count, int timeoutMs)
+{
+    std::vector<std::uint8_t> bytes;
+    const QDeadlineTimer deadline(timeoutMs);
+    while (fd >= 0 && bytes.size() < count && !deadline.hasExpired()) {
+        pollfd readable {fd, POLLIN, 0};
+        if (::poll(&readable, 1, int(deadline.remainingTime())) != 1)
+            break;
+        std::uint8_t buffer[256];
+        const ssize_t n = ::read(fd, buffer, std::min(sizeof buffer, count - bytes.size()));
+        if (n <= 0)
+            break;
+        bytes.insert(bytes.end(), buffer, buffer + n);
+    }
+    return bytes;
 }
 
 // A raw pseudo-terminal pair of the test's own; the test plays the line's far end on master.
@@ -90,22 +118,40 @@ public:
     {
         [[maybe_unused]] const ssize_t n = ::write(master, bytes.data(), bytes.size());
     }
-    // What the port wrote, waiting up to timeoutMs for the first byte.
-    std::vector<std::uint8_t> received(int timeoutMs = 1000) const
+    // Sends, and returns once the line's driver holds the bytes for the port to read (the
+    // pseudo-terminal hands them over from a kernel worker, not within the write).
+    bool sendAndWaitHeld(const std::vector<std::uint8_t>& bytes, int timeoutMs = 1000) const
     {
-        std::vector<std::uint8_t> bytes;
-        fd_set set;
-        FD_ZERO(&set);
-        FD_SET(master, &set);
-        timeval tv {timeoutMs / 1000, (timeoutMs % 1000) * 1000};
-        if (select(master + 1, &set, nullptr, nullptr, &tv) <= 0)
-            return bytes;
-        std::uint8_t buffer[256];
-        const ssize_t n = ::read(master, buffer, sizeof buffer);
-        if (n > 0)
-            bytes.assign(buffer, buffer + n);
-        return bytes;
+        const std::size_t before = held();
+        send(bytes);
+        return blockUntil([&] { return held() >= before + bytes.size(); }, timeoutMs);
     }
+    // Bytes the driver holds on the port's side, not yet read by anyone.
+    std::size_t held() const
+    {
+        int count = 0;
+        return slave >= 0 && ::ioctl(slave, FIONREAD, &count) == 0 ? std::size_t(count) : 0;
+    }
+    // What the port wrote: count bytes, or what came within timeoutMs.
+    std::vector<std::uint8_t> received(std::size_t count, int timeoutMs = 1000) const
+    {
+        return readUpTo(master, count, timeoutMs);
+    }
+    // The far end goes away: the port's side is hung up. The slave stays open here until the
+    // pair goes, so that the number is not handed to another pseudo-terminal while the port's
+    // lock file on it is still there (Qt removes it after closing the device).
+    void hangUp()
+    {
+        if (master >= 0)
+            ::close(master);
+        master = -1;
+    }
+
+    int master = -1;
+    int slave = -1;
+    std::string path;
+
+private:
     void closeBoth()
     {
         for (int* fd : {&slave, &master}) {
@@ -114,12 +160,6 @@ public:
             *fd = -1;
         }
     }
-
-    int master = -1;
-    int slave = -1;
-    std::string path;
-
-private:
     static void makeRaw(int fd)
     {
         termios tio {};
@@ -130,17 +170,11 @@ private:
     }
 };
 
-// A loopback TCP peer on its own thread: accepts one connection, then plays its script.
+// The far end of one loopback TCP connection, played from the test's own thread: it listens,
+// takes the connection once the system has completed it, and sends or closes when told.
 class LoopbackPeer
 {
 public:
-    struct Step
-    {
-        enum Kind { Pause, Send, Urgent, Close } kind;
-        int ms = 0;
-        std::vector<std::uint8_t> bytes = {};
-    };
-
     LoopbackPeer()
     {
         m_listen = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -150,61 +184,65 @@ public:
     }
     ~LoopbackPeer()
     {
-        if (m_thread.joinable())
-            m_thread.join();
-        if (m_client >= 0)
-            ::close(m_client);
+        close();
         ::close(m_listen);
     }
+    LoopbackPeer(const LoopbackPeer&) = delete;
+    LoopbackPeer& operator=(const LoopbackPeer&) = delete;
 
-    // Accepts the connection and plays the steps; returns at once.
-    void play(std::vector<Step> steps)
+    // Takes the connection a client made; the system completes it without waiting for this.
+    bool accept(int timeoutMs = 1000)
     {
-        m_thread = std::thread([this, steps = std::move(steps)] {
-            m_client = ::accept(m_listen, nullptr, nullptr);
-            const int one = 1;
-            setsockopt(m_client, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-            for (const Step& step : steps) {
-                switch (step.kind) {
-                case Step::Pause:
-                    std::this_thread::sleep_for(std::chrono::milliseconds(step.ms));
-                    break;
-                case Step::Send:
-                    ::send(m_client, step.bytes.data(), step.bytes.size(), MSG_NOSIGNAL);
-                    break;
-                case Step::Urgent: {
-                    const char byte = 0x55;
-                    ::send(m_client, &byte, 1, MSG_OOB | MSG_NOSIGNAL);
-                    break;
-                }
-                case Step::Close:
-                    ::close(m_client);
-                    m_client = -1;
-                    break;
-                }
-            }
-            m_done = true;
-        });
+        pollfd listening {m_listen, POLLIN, 0};
+        if (::poll(&listening, 1, timeoutMs) != 1)
+            return false;
+        m_client = ::accept4(m_listen, nullptr, nullptr, SOCK_CLOEXEC);
+        const int one = 1;
+        setsockopt(m_client, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+        return m_client >= 0;
     }
-    bool done() const { return m_done; }
-    // What the peer has received so far (after the script has finished).
-    std::vector<std::uint8_t> receivedNow() const
+    // Each returns once the client's system has acknowledged what went out, so the bytes or
+    // the close have reached the client's side when it returns.
+    bool send(const std::vector<std::uint8_t>& bytes)
     {
-        std::vector<std::uint8_t> bytes;
-        std::uint8_t buffer[256];
-        ssize_t n = 0;
-        while (m_client >= 0 && (n = ::recv(m_client, buffer, sizeof buffer, MSG_DONTWAIT)) > 0)
-            bytes.insert(bytes.end(), buffer, buffer + n);
-        return bytes;
+        return ::send(m_client, bytes.data(), bytes.size(), MSG_NOSIGNAL) == ssize_t(bytes.size())
+            && acknowledged();
+    }
+    bool sendUrgent()
+    {
+        const char byte = 0x55;
+        return ::send(m_client, &byte, 1, MSG_OOB | MSG_NOSIGNAL) == 1 && acknowledged();
+    }
+    bool close()
+    {
+        if (m_client < 0)
+            return false;
+        const bool reached = ::shutdown(m_client, SHUT_WR) == 0 && acknowledged();
+        ::close(m_client);
+        m_client = -1;
+        return reached;
+    }
+    // What the client sent: count bytes, or what came within timeoutMs.
+    std::vector<std::uint8_t> received(std::size_t count, int timeoutMs = 1000) const
+    {
+        return readUpTo(m_client, count, timeoutMs);
     }
 
     std::uint16_t port = 0;
 
 private:
+    bool acknowledged() const
+    {
+        return blockUntil(
+            [this] {
+                int unacknowledged = 0;
+                return ::ioctl(m_client, SIOCOUTQ, &unacknowledged) == 0 && unacknowledged == 0;
+            },
+            1000);
+    }
+
     int m_listen = -1;
     int m_client = -1;
-    std::atomic<bool> m_done {false};
-    std::thread m_thread;
 };
 
 // A loopback port on which nothing listens: connecting to it is refused.
