@@ -8,8 +8,9 @@
 
 namespace ordalis {
 
-// What a LAN connection reports. Calls arrive on the GUI thread from its event loop, never
-// from inside the connection's own waits (those are delivered after the wait, between exchanges).
+// What a LAN connection reports. Calls arrive on the GUI thread from its event loop, a waiter's
+// wait included, never from inside the connection's own read or send. A listener that must not
+// act during the program's waits holds its work through the waiter.
 class LanConnectionListener
 {
 public:
