@@ -11,11 +11,6 @@ namespace {
 using testing::ElementsAre;
 using testing::IsEmpty;
 
-struct WorldName
-{
-    template<typename World> static std::string GetName(int) { return World::kName; }
-};
-
 template<typename World> class LanConnectionContract : public testing::Test
 {
 protected:

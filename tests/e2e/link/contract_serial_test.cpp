@@ -10,11 +10,6 @@ namespace {
 using testing::ElementsAre;
 using testing::IsEmpty;
 
-struct WorldName
-{
-    template<typename World> static std::string GetName(int) { return World::kName; }
-};
-
 template<typename World> class SerialPortContract : public testing::Test
 {
 protected:

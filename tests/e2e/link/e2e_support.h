@@ -25,6 +25,12 @@
 
 namespace ordalis::test {
 
+// Names a typed suite's instantiations by their world's kName.
+struct WorldName
+{
+    template<typename World> static std::string GetName(int) { return World::kName; }
+};
+
 // Runs the event loop, sleeping between events, until done() or timeoutMs have passed.
 inline bool runEventsUntil(const std::function<bool()>& done, int timeoutMs)
 {
