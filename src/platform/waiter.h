@@ -44,7 +44,6 @@ public:
     void deliver(const void* owner, std::function<void()> work);
     // Drops what owner has held: it is going away.
     void forget(const void* owner);
-    bool holding() const { return !m_held.empty(); }
 
     // Runs the held work when no wait is in progress (the event loop calls it after a wait).
     void releaseHeld();

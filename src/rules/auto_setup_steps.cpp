@@ -127,7 +127,7 @@ template<bool kSortOnly> StepResult setUpDisplay(TimedContext& context, int step
 }
 
 // clang-format off
-constexpr std::array<Step<TimedContext>, 9> kChainSteps {{
+constexpr std::array<Step<TimedContext>, 11> kChainFullSteps {{
     {0, "CID", &numberChain},
     {1, "", nullptr},
     {2, "MAT", &sendMatrix},
@@ -137,10 +137,6 @@ constexpr std::array<Step<TimedContext>, 9> kChainSteps {{
     {7, "", nullptr},
     {8, "VWS", &videoWallOn},
     {9, "", nullptr},
-}};
-constexpr std::array<Step<TimedContext>, 11> kChainFullSteps {{
-    kChainSteps[0], kChainSteps[1], kChainSteps[2], kChainSteps[3], kChainSteps[4], kChainSteps[5],
-    kChainSteps[6], kChainSteps[7], kChainSteps[8],
     {10, "read back", &readBack},
     {11, "end", &finished},
 }};

@@ -24,8 +24,7 @@ public:
     void addDispatchHook(const void* owner, std::function<void()> hook) { m_hooks[owner] = std::move(hook); }
     void removeDispatchHook(const void* owner) { m_hooks.erase(owner); }
 
-    // The longest single wait, and how many waits there were.
-    std::int64_t longestWaitMs() const { return m_longestWait; }
+    // How many steps of waiting there were.
     int waits() const { return m_waits; }
 
 protected:
@@ -35,7 +34,6 @@ protected:
 private:
     FakeClock& m_fake;
     std::map<const void*, std::function<void()>> m_hooks;
-    std::int64_t m_longestWait = 0;
     int m_waits = 0;
 };
 
